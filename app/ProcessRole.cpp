@@ -1,0 +1,11 @@
+#include "app/ProcessRole.h"
+
+ProcessRole RoleForArgumentCount(int argumentCount) {
+    if (argumentCount == 5) {
+        return ProcessRole::Child;
+    }
+    if (argumentCount == 1) {
+        return ProcessRole::Hall;
+    }
+    return ProcessRole::None;
+}

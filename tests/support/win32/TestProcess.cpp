@@ -1,0 +1,88 @@
+#include "tests/support/win32/TestProcess.h"
+
+#include <vector>
+
+namespace testsupport {
+
+std::wstring ProgramFolder() {
+    std::vector<wchar_t> path(32768);
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::wstring full(path.data(), length);
+    const size_t slash = full.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : full.substr(0, slash);
+}
+
+std::wstring SiblingProgram(const wchar_t* fileName) {
+    return ProgramFolder() + L"\\" + fileName;
+}
+
+TestProcess::~TestProcess() {
+    if (info_.hProcess != nullptr) {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(info_.hProcess, 255);
+            WaitForSingleObject(info_.hProcess, 5000);
+        }
+        CloseHandle(info_.hProcess);
+    }
+    if (info_.hThread != nullptr) {
+        CloseHandle(info_.hThread);
+    }
+}
+
+bool TestProcess::Start(const std::wstring& program, const std::wstring& arguments, bool suspended) {
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L" " + arguments;
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    return CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0,
+                          nullptr, nullptr, &startup, &info_) != FALSE;
+}
+
+void TestProcess::Resume() {
+    ResumeThread(info_.hThread);
+}
+
+bool TestProcess::WaitForExit(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD waited = GetTickCount() - start;
+        const DWORD slice = waited >= timeoutMs ? 0 : (timeoutMs - waited < 20 ? timeoutMs - waited : 20);
+        const DWORD result = MsgWaitForMultipleObjects(1, &info_.hProcess, FALSE, slice, QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0) {
+            return true;
+        }
+        PumpMessagesFor(0);
+        if (waited >= timeoutMs) {
+            return false;
+        }
+    }
+}
+
+DWORD TestProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+void TestProcess::Terminate() {
+    TerminateProcess(info_.hProcess, 255);
+    WaitForSingleObject(info_.hProcess, 5000);
+}
+
+void PumpMessagesFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (milliseconds > 0) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+    } while (GetTickCount() - start < milliseconds);
+}
+
+}  // namespace testsupport
