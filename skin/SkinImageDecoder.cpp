@@ -1,0 +1,90 @@
+#include "skin/SkinImageDecoder.h"
+
+#include <stb_image.h>
+
+#include <climits>
+
+namespace SkinUI {
+namespace {
+
+struct StbPixels {
+    stbi_uc* data = nullptr;
+    ~StbPixels() { stbi_image_free(data); }
+};
+
+// Decoded red, green, blue, alpha to premultiplied blue, green, red, alpha; returns whether any pixel
+// needs blending.
+bool PremultiplyInto(const uint8_t* rgba, uint8_t* bgra, size_t pixelCount, uint32_t mask) {
+    bool hasAlpha = false;
+    for (size_t i = 0; i < pixelCount; ++i, rgba += 4, bgra += 4) {
+        const uint32_t alpha = rgba[3];
+        uint32_t red = rgba[0];
+        uint32_t green = rgba[1];
+        uint32_t blue = rgba[2];
+        if (alpha != 255) {
+            red = red * alpha / 255;
+            green = green * alpha / 255;
+            blue = blue * alpha / 255;
+            hasAlpha = true;
+        }
+        if ((alpha << 24 | red << 16 | green << 8 | blue) == mask) {
+            red = green = blue = 0;
+            bgra[3] = 0;
+            hasAlpha = true;
+        } else {
+            bgra[3] = static_cast<uint8_t>(alpha);
+        }
+        bgra[0] = static_cast<uint8_t>(blue);
+        bgra[1] = static_cast<uint8_t>(green);
+        bgra[2] = static_cast<uint8_t>(red);
+    }
+    return hasAlpha;
+}
+
+}  // namespace
+
+uint32_t SkinImageInfo::PixelAt(int32_t x, int32_t y) const {
+    const uint8_t* pixel = Bits() + (static_cast<size_t>(y) * static_cast<size_t>(width) + x) * 4;
+    return uint32_t{pixel[3]} << 24 | uint32_t{pixel[2]} << 16 | uint32_t{pixel[1]} << 8 | pixel[0];
+}
+
+bool ImageSizeAllowed(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) {
+        return false;
+    }
+    return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4 <= kMaxImagePixelBytes;
+}
+
+std::unique_ptr<SkinImageInfo> DecodeImageBytes(const uint8_t* data, size_t size, uint32_t mask) {
+    if (data == nullptr || size == 0 || size > static_cast<size_t>(INT_MAX)) {
+        return nullptr;
+    }
+    const int length = static_cast<int>(size);
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    if (!stbi_info_from_memory(data, length, &width, &height, &channels) ||
+        !ImageSizeAllowed(width, height)) {
+        return nullptr;
+    }
+    int decodedWidth = 0;
+    int decodedHeight = 0;
+    StbPixels decoded;
+    decoded.data = stbi_load_from_memory(data, length, &decodedWidth, &decodedHeight, &channels, 4);
+    if (decoded.data == nullptr || decodedWidth != width || decodedHeight != height) {
+        return nullptr;
+    }
+    auto image = std::make_unique<SkinImageInfo>();
+    image->pixels = AllocatePixels(width, height);
+    if (!image->pixels) {
+        return nullptr;
+    }
+    image->width = width;
+    image->height = height;
+    image->mask = mask;
+    image->hasAlpha = PremultiplyInto(decoded.data, image->pixels->Bits(),
+                                      static_cast<size_t>(width) * static_cast<size_t>(height), mask);
+    return image;
+}
+
+}  // namespace SkinUI
