@@ -3,9 +3,23 @@
 #include <stb_image.h>
 
 #include <climits>
+#include <cstdint>
+
+#include "skin/SkinImageJpegCheck.h"
+#include "skin/SkinImageStb.h"
 
 namespace SkinUI {
 namespace {
+
+// The largest block decoding an image of this size may need: its data inflated at 16 bits per channel
+// with a filter byte per row, twice over for buffers that grow by doubling, plus room for the decoder's
+// own tables.
+size_t DecoderAllocationLimit(int32_t width, int32_t height) {
+    const uint64_t inflated =
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 8 + uint64_t{8} * height;
+    const uint64_t limit = 2 * inflated + (uint64_t{1} << 20);
+    return limit < SIZE_MAX ? static_cast<size_t>(limit) : SIZE_MAX;
+}
 
 struct StbPixels {
     stbi_uc* data = nullptr;
@@ -59,6 +73,9 @@ std::unique_ptr<SkinImageInfo> DecodeImageBytes(const uint8_t* data, size_t size
     if (data == nullptr || size == 0 || size > static_cast<size_t>(INT_MAX)) {
         return nullptr;
     }
+    if (!JpegHuffmanTablesFit(data, size)) {
+        return nullptr;
+    }
     const int length = static_cast<int>(size);
     int width = 0;
     int height = 0;
@@ -70,6 +87,7 @@ std::unique_ptr<SkinImageInfo> DecodeImageBytes(const uint8_t* data, size_t size
     int decodedWidth = 0;
     int decodedHeight = 0;
     StbPixels decoded;
+    const ScopedStbAllocationLimit limit(DecoderAllocationLimit(width, height));
     decoded.data = stbi_load_from_memory(data, length, &decodedWidth, &decodedHeight, &channels, 4);
     if (decoded.data == nullptr || decodedWidth != width || decodedHeight != height) {
         return nullptr;

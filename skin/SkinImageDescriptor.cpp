@@ -1,22 +1,11 @@
 #include "skin/SkinImageDescriptor.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <limits>
 
 #include "skin/ImageCompositor.h"
 #include "skin/SkinResourceTables.h"
 
 namespace SkinUI {
-namespace {
-
-int32_t AddClamped(int32_t a, int32_t b) {
-    const int64_t sum = int64_t{a} + b;
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-}  // namespace
 
 void SkinImageDescriptor::SetText(const std::wstring& text) {
     text_ = text;
@@ -50,15 +39,6 @@ bool SkinImageDescriptor::Resolve(CSkinResourceTables& tables) {
     resolved_ = image != nullptr;
     image_ = image;
     return resolved_;
-}
-
-SkinRect DescriptorDestination(const SkinRect& item, const SkinRect& offsets) {
-    if (offsets.IsZero()) {
-        return item;
-    }
-    return SkinRect{AddClamped(item.left, offsets.left), AddClamped(item.top, offsets.top),
-                    std::min(AddClamped(item.left, offsets.right), item.right),
-                    std::min(AddClamped(item.top, offsets.bottom), item.bottom)};
 }
 
 bool DrawImageDescriptor(SkinCanvas& canvas, CSkinResourceTables& resources, const SkinRect& item,

@@ -49,9 +49,4 @@ class SkinImageDescriptor {
 bool DrawImageDescriptor(SkinCanvas& canvas, CSkinResourceTables& resources, const SkinRect& item,
                          const SkinRect& paint, SkinImageDescriptor& descriptor);
 
-// Where an image descriptor draws inside the item: the item itself, or, when any offset is non-zero, the
-// item moved in by the left and top offsets and limited to the right and bottom offsets (never beyond
-// the item's own right and bottom edges).
-SkinRect DescriptorDestination(const SkinRect& item, const SkinRect& offsets);
-
 }  // namespace SkinUI

@@ -1,12 +1,20 @@
 #include "skin/SkinImageDescriptorKeys.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "skin/SkinColors.h"
 #include "skin/TextNumbers.h"
 
 namespace SkinUI {
 namespace {
+
+int32_t AddClamped(int32_t a, int32_t b) {
+    const int64_t sum = int64_t{a} + b;
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
 
 bool IsDescriptorSpace(wchar_t c) {
     return c > 0 && c <= 32;
@@ -106,6 +114,15 @@ ImageDescriptorKeys ParseImageDescriptor(const std::wstring& text) {
         }
     }
     return keys;
+}
+
+SkinRect DescriptorDestination(const SkinRect& item, const SkinRect& offsets) {
+    if (offsets.IsZero()) {
+        return item;
+    }
+    return SkinRect{AddClamped(item.left, offsets.left), AddClamped(item.top, offsets.top),
+                    std::min(AddClamped(item.left, offsets.right), item.right),
+                    std::min(AddClamped(item.top, offsets.bottom), item.bottom)};
 }
 
 }  // namespace SkinUI

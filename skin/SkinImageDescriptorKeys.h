@@ -27,4 +27,9 @@ struct ImageDescriptorKeys {
 // one; reading stops at the first pair that is not well formed, keeping what was read before it.
 ImageDescriptorKeys ParseImageDescriptor(const std::wstring& text);
 
+// Where an image descriptor draws inside the item: the item itself, or, when any offset is non-zero, the
+// item moved in by the left and top offsets and limited to the right and bottom offsets (never beyond
+// the item's own right and bottom edges).
+SkinRect DescriptorDestination(const SkinRect& item, const SkinRect& offsets);
+
 }  // namespace SkinUI

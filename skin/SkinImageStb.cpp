@@ -1,7 +1,54 @@
 // The one translation unit that compiles the image decoder library. Only the formats skins use are
-// built, nothing reads files by itself (the engine hands it bytes), and no side may exceed what the
-// engine accepts anyway, so that even a caller that skips the size check cannot be made to allocate
-// for an absurd image.
+// built, nothing reads files by itself (the engine hands it bytes), no side may exceed what the engine
+// accepts anyway, and its allocations go through a per-thread limit.
+#include "skin/SkinImageStb.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace SkinUI {
+namespace {
+
+thread_local size_t g_allocationLimit = SIZE_MAX;
+thread_local size_t g_refusedAllocations = 0;
+
+void* Refuse() {
+    ++g_refusedAllocations;
+    return nullptr;
+}
+
+}  // namespace
+
+ScopedStbAllocationLimit::ScopedStbAllocationLimit(size_t limit) : previous_(g_allocationLimit) {
+    g_allocationLimit = limit;
+}
+
+ScopedStbAllocationLimit::~ScopedStbAllocationLimit() {
+    g_allocationLimit = previous_;
+}
+
+size_t StbRefusedAllocations() {
+    return g_refusedAllocations;
+}
+
+void* StbAllocate(size_t size) {
+    return size <= g_allocationLimit ? std::malloc(size) : Refuse();
+}
+
+void* StbReallocate(void* block, size_t size) {
+    return size <= g_allocationLimit ? std::realloc(block, size) : Refuse();
+}
+
+void StbFree(void* block) {
+    std::free(block);
+}
+
+}  // namespace SkinUI
+
+#define STBI_MALLOC(size) SkinUI::StbAllocate(size)
+#define STBI_REALLOC(block, size) SkinUI::StbReallocate(block, size)
+#define STBI_FREE(block) SkinUI::StbFree(block)
+
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #define STBI_ONLY_JPEG

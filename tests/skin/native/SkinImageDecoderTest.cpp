@@ -7,12 +7,14 @@
 
 #include "skin/SkinColors.h"
 #include "skin/SkinImageDecoder.h"
+#include "skin/SkinImageStb.h"
 #include "tests/support/skin/TestImages.h"
 
 namespace SkinUI {
 namespace {
 
 using testsupport::EncodeBmp;
+using testsupport::EncodeJpeg;
 using testsupport::EncodePng;
 using testsupport::RgbaPixels;
 
@@ -131,6 +133,110 @@ TEST(ImageDecoding, RefusesTruncatedBmpHeaders) {
     for (size_t length = 1; length < 30; ++length) {
         EXPECT_FALSE(Decode(std::vector<uint8_t>(header.begin(), header.begin() + length))) << length;
     }
+}
+
+TEST(ImageDecoding, JpegDecodesButHuffmanTablesWithTooManyCodesAreRefused) {
+    const std::vector<uint8_t> jpeg = EncodeJpeg(RgbaPixels(16, 8, 0xFF2080C0));
+    const auto image = Decode(jpeg);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 16);
+    EXPECT_FALSE(image->hasAlpha);
+    EXPECT_NEAR(static_cast<int>(image->PixelAt(3, 3) & 0xFF), 0xC0, 4);
+
+    // A table definition claiming 16 x 255 codes: the decoder library would write them past its table.
+    std::vector<uint8_t> hostile = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x13, 0x00};
+    hostile.insert(hostile.end(), 16, 0xFF);
+    hostile.insert(hostile.end(), {0xFF, 0xD9});
+    EXPECT_FALSE(Decode(hostile));
+    // The same bytes hidden after the image data count too.
+    std::vector<uint8_t> appended = jpeg;
+    appended.insert(appended.end(), hostile.begin() + 2, hostile.end());
+    EXPECT_FALSE(Decode(appended));
+    // Bytes that only look like a marker in other formats are not examined.
+    std::vector<uint8_t> png = EncodePng(RgbaPixels(2, 2));
+    png.insert(png.end(), hostile.begin(), hostile.end());
+    EXPECT_TRUE(Decode(png));
+}
+
+// A PNG of the given size whose image data is `inflated` zero bytes, deflated with the fewest bytes.
+std::vector<uint8_t> PngOfZeros(uint32_t width, uint32_t height, size_t inflated) {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const auto put32 = [&png](uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            png.push_back(static_cast<uint8_t>(value >> shift));
+        }
+    };
+    const auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
+        put32(static_cast<uint32_t>(data.size()));
+        png.insert(png.end(), type, type + 4);
+        png.insert(png.end(), data.begin(), data.end());
+        put32(0);  // the decoder does not check checksums
+    };
+    std::vector<uint8_t> header;
+    for (const uint32_t value : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            header.push_back(static_cast<uint8_t>(value >> shift));
+        }
+    }
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8-bit red, green, blue, alpha
+    chunk("IHDR", header);
+    // zlib stream: one fixed-Huffman block of a literal zero and repeated 258-byte copies of it.
+    std::vector<uint8_t> data = {0x78, 0x01};
+    uint32_t bits = 0;
+    int count = 0;
+    const auto putBits = [&](uint32_t value, int length) {
+        for (int i = 0; i < length; ++i) {
+            bits |= ((value >> i) & 1u) << count;
+            if (++count == 8) {
+                data.push_back(static_cast<uint8_t>(bits));
+                bits = 0;
+                count = 0;
+            }
+        }
+    };
+    const auto putCode = [&](uint32_t code, int length) {  // Huffman codes go most significant bit first
+        for (int i = length - 1; i >= 0; --i) {
+            putBits((code >> i) & 1u, 1);
+        }
+    };
+    putBits(1, 1);     // final block
+    putBits(1, 2);     // fixed Huffman codes
+    putCode(0x30, 8);  // literal 0
+    size_t done = 1;
+    for (; done + 258 <= inflated; done += 258) {
+        putCode(0xC5, 8);  // length 258 (code 285)
+        putCode(0, 5);     // distance 1
+    }
+    for (; done < inflated; ++done) {
+        putCode(0x30, 8);
+    }
+    putCode(0, 7);  // end of block
+    if (count > 0) {
+        data.push_back(static_cast<uint8_t>(bits));
+    }
+    data.insert(data.end(), {0, 0, 0, 0});  // adler32, unchecked
+    chunk("IDAT", data);
+    chunk("IEND", {});
+    return png;
+}
+
+TEST(ImageDecoding, DataThatInflatesFarBeyondTheImageIsStoppedWhileInflating) {
+    // Control: the generator makes images the decoder accepts.
+    const auto exact = Decode(PngOfZeros(16, 4, (16 * 4 + 1) * 4));
+    ASSERT_TRUE(exact);
+    EXPECT_EQ(exact->PixelAt(15, 3), 0u);
+
+    const size_t refusedBefore = StbRefusedAllocations();
+    EXPECT_FALSE(Decode(PngOfZeros(16, 4, size_t{64} << 20)));  // 64 MiB for a 16x4 image
+    EXPECT_GT(StbRefusedAllocations(), refusedBefore);
+
+    // A chunk that claims gigabytes it does not carry is not reserved for either.
+    std::vector<uint8_t> png = EncodePng(RgbaPixels(4, 4));
+    const std::vector<uint8_t> claim = {0x7F, 0xFF, 0xFF, 0x00, 'I', 'D', 'A', 'T', 1, 2, 3};
+    png.insert(png.begin() + 33, claim.begin(), claim.end());  // after the header chunk
+    const size_t refusedBeforeClaim = StbRefusedAllocations();
+    EXPECT_FALSE(Decode(png));
+    EXPECT_GT(StbRefusedAllocations(), refusedBeforeClaim);
 }
 
 class ImageFileDecoding : public ::testing::Test {

@@ -49,6 +49,12 @@ std::vector<uint8_t> EncodeBmp(const RgbaPixels& pixels) {
     return out;
 }
 
+std::vector<uint8_t> EncodeJpeg(const RgbaPixels& pixels) {
+    std::vector<uint8_t> out;
+    stbi_write_jpg_to_func(AppendBytes, &out, pixels.width, pixels.height, 4, pixels.bytes.data(), 95);
+    return out;
+}
+
 std::shared_ptr<SkinUI::SkinImageInfo> SolidImage(int32_t width, int32_t height, uint32_t premultipliedArgb,
                                                   bool hasAlpha) {
     auto image = std::make_shared<SkinUI::SkinImageInfo>();

@@ -21,6 +21,7 @@ struct RgbaPixels {
 
 std::vector<uint8_t> EncodePng(const RgbaPixels& pixels);
 std::vector<uint8_t> EncodeBmp(const RgbaPixels& pixels);
+std::vector<uint8_t> EncodeJpeg(const RgbaPixels& pixels);
 
 // A decoded image made directly: every pixel `premultipliedArgb`, has-alpha as given. Heap pixels.
 std::shared_ptr<SkinUI::SkinImageInfo> SolidImage(int32_t width, int32_t height, uint32_t premultipliedArgb,
