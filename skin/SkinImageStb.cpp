@@ -31,8 +31,17 @@ size_t StbRefusedAllocations() {
     return g_refusedAllocations;
 }
 
+// The decoder keeps its state (Huffman tables among it) in blocks it allocates, and a damaged JPEG can
+// make it use a table it never defined: small blocks are cleared, so such a table decodes as zeros
+// instead of steering reads by whatever the memory held. Pixel buffers are filled before use and stay
+// uncleared.
+constexpr size_t kClearedBlockLimit = size_t{64} << 10;
+
 void* StbAllocate(size_t size) {
-    return size <= g_allocationLimit ? std::malloc(size) : Refuse();
+    if (size > g_allocationLimit) {
+        return Refuse();
+    }
+    return size <= kClearedBlockLimit ? std::calloc(1, size) : std::malloc(size);
 }
 
 void* StbReallocate(void* block, size_t size) {
