@@ -63,6 +63,26 @@ TEST(ImageDecoding, PremultipliesColoursAndReordersToBlueGreenRedAlpha) {
     EXPECT_EQ(bits[7], 0x80);  // alpha last
 }
 
+TEST(ImageDecoding, PremultipliesEveryColourAtEveryAlphaWithIntegerDivision) {
+    RgbaPixels pixels(256, 256);
+    for (int32_t alpha = 0; alpha < 256; ++alpha) {
+        for (int32_t colour = 0; colour < 256; ++colour) {
+            const uint32_t c = static_cast<uint32_t>(colour);
+            pixels.Set(colour, alpha, static_cast<uint32_t>(alpha) << 24 | c << 16 | (255 - c) << 8 | c / 2);
+        }
+    }
+    const auto image = Decode(EncodePng(pixels));
+    ASSERT_TRUE(image);
+    for (uint32_t alpha = 0; alpha < 256; ++alpha) {
+        for (uint32_t c = 0; c < 256; ++c) {
+            const uint32_t expected = alpha << 24 | (c * alpha / 255) << 16 | ((255 - c) * alpha / 255) << 8 |
+                                      (c / 2) * alpha / 255;
+            ASSERT_EQ(image->PixelAt(static_cast<int32_t>(c), static_cast<int32_t>(alpha)), expected)
+                << "colour " << c << " alpha " << alpha;
+        }
+    }
+}
+
 TEST(ImageDecoding, KeepsRowsTopDown) {
     RgbaPixels pixels(2, 3, 0xFF000000);
     pixels.Set(1, 0, 0xFFFF0000);
