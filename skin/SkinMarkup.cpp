@@ -1,5 +1,6 @@
 #include "skin/SkinMarkup.h"
 
+#include <cstring>
 #include <cwctype>
 #include <limits>
 
@@ -13,23 +14,39 @@ namespace {
 bool IsBlank(wchar_t c) { return c >= 1 && c <= 32; }
 
 void SkipBlanks(wchar_t*& p) {
-    while (IsBlank(*p)) {
-        ++p;
+    wchar_t* q = p;  // a local the compiler keeps in a register
+    while (IsBlank(*q)) {
+        ++q;
     }
+    p = q;
 }
 
+// Letters, digits, "_" and ":" of the ASCII range, looked up rather than compared.
+struct NameCharTable {
+    bool isName[128] = {};
+    constexpr NameCharTable() {
+        for (int c = 0; c < 128; ++c) {
+            isName[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                        c == ':';
+        }
+    }
+};
+constexpr NameCharTable kNameChars;
+
 bool IsNameChar(wchar_t c) {
-    if (c < 128) {
-        return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' ||
-               c == L':';
+    const auto code = static_cast<uint32_t>(c);
+    if (code < 128) {
+        return kNameChars.isName[code];
     }
     return std::iswalnum(static_cast<wint_t>(c)) != 0;
 }
 
 void SkipName(wchar_t*& p) {
-    while (*p != 0 && IsNameChar(*p)) {
-        ++p;
+    wchar_t* q = p;
+    while (IsNameChar(*q)) {
+        ++q;
     }
+    p = q;
 }
 
 // Copies at most capacity - 1 characters of `text` and terminates.
@@ -127,7 +144,10 @@ bool CSkinMarkup::ParseText(const wchar_t* text) {
     if (text == nullptr) {
         return FailLoad(L"No text to parse");
     }
-    return ParseOwnedText(std::wstring(text));
+    const size_t length = std::wcslen(text);
+    std::unique_ptr<wchar_t[]> copy(new wchar_t[length + 1]);
+    std::memcpy(copy.get(), text, (length + 1) * sizeof(wchar_t));
+    return ParseOwnedText(std::move(copy), length);
 }
 
 bool CSkinMarkup::ParseBytes(const void* bytes, size_t size, SkinTextEncoding encoding) {
@@ -139,19 +159,27 @@ bool CSkinMarkup::ParseBytes(const void* bytes, size_t size, SkinTextEncoding en
     const auto* chars = static_cast<const char*>(bytes);
     switch (encoding) {
         case SkinTextEncoding::Utf8:
-            if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
-                return ParseOwnedText(Utf8ToWide(chars + 3, size - 3));
-            }
-            return ParseOwnedText(Utf8ToWide(chars, size));
-        case SkinTextEncoding::Ansi:
-            return ParseOwnedText(AnsiToWide(chars, size));
+        case SkinTextEncoding::Ansi: {
+            const bool marked = encoding == SkinTextEncoding::Utf8 && size >= 3 && data[0] == 0xEF &&
+                                data[1] == 0xBB && data[2] == 0xBF;
+            const size_t skip = marked ? 3 : 0;
+            // Never more characters than bytes; the buffer is filled by the conversion.
+            std::unique_ptr<wchar_t[]> text(new wchar_t[size - skip + 1]);
+            const size_t length = encoding == SkinTextEncoding::Utf8
+                                      ? Utf8ToWide(chars + skip, size - skip, text.get())
+                                      : AnsiToWide(chars, size, text.get());
+            text[length] = 0;
+            return ParseOwnedText(std::move(text), length);
+        }
         case SkinTextEncoding::Utf16: {
             bool converted = false;
-            std::wstring text = Utf16BytesToWide(data, size, converted);
+            const std::wstring converted16 = Utf16BytesToWide(data, size, converted);
             if (!converted) {
                 return FailLoad(L"Text without byte-order mark");
             }
-            return ParseOwnedText(std::move(text));
+            std::unique_ptr<wchar_t[]> text(new wchar_t[converted16.size() + 1]);
+            std::memcpy(text.get(), converted16.c_str(), (converted16.size() + 1) * sizeof(wchar_t));
+            return ParseOwnedText(std::move(text), converted16.size());
         }
     }
     return FailLoad(L"Unknown text encoding");
@@ -168,7 +196,7 @@ bool CSkinMarkup::ParseSkinFile(const std::wstring& fileName, SkinTextEncoding e
 }
 
 void CSkinMarkup::Clear() {
-    text_ = std::wstring();
+    text_.reset();
     elements_ = std::vector<SkinMarkupElement>();
     elementCount_ = 0;
     elementCapacity_ = 0;
@@ -178,15 +206,15 @@ CSkinMarkupNode CSkinMarkup::Root() const {
     return elementCount_ > 1 ? CSkinMarkupNode(this, 1) : CSkinMarkupNode();
 }
 
-bool CSkinMarkup::ParseOwnedText(std::wstring text) {
-    if (text.size() >= std::numeric_limits<uint32_t>::max()) {
+bool CSkinMarkup::ParseOwnedText(std::unique_ptr<wchar_t[]> text, size_t length) {
+    if (length >= std::numeric_limits<uint32_t>::max()) {
         return FailLoad(L"Text too long");
     }
     text_ = std::move(text);
     errorMessage_[0] = 0;
     errorLocation_[0] = 0;
     AppendElement();  // element 0 stands for the document
-    wchar_t* p = text_.data();
+    wchar_t* p = text_.get();
     if (!ParseElementList(0, p, 0)) {
         Clear();
         return false;
@@ -284,7 +312,7 @@ bool CSkinMarkup::ParseElementList(uint32_t parent, wchar_t*& p, int depth) {
         *contentEnd = 0;
         p += 2;
         SkipBlanks(p);
-        const wchar_t* name = text_.data() + elements_[index].namePosition;
+        const wchar_t* name = text_.get() + elements_[index].namePosition;
         const size_t nameLength = static_cast<size_t>(nameEnd - name);
         for (size_t i = 0; i < nameLength; ++i) {
             if (p[i] != name[i]) {
@@ -344,10 +372,18 @@ bool CSkinMarkup::ParseAttributes(wchar_t*& p) {
 // Reads text up to `end` (or the end of the text), replacing entities in place. The characters
 // between the end of what was written and `p` become blanks so that the buffer stays one text.
 // Returns where the text's terminator belongs.
-wchar_t* CSkinMarkup::ReadText(wchar_t*& p, wchar_t end) const {
+wchar_t* CSkinMarkup::ReadText(wchar_t*& position, wchar_t end) const {
+    wchar_t* p = position;
     if (preserveWhitespace_) {
-        // Most texts hold no entity: nothing moves until the first "&".
-        while (*p != 0 && *p != end && *p != L'&') {
+        // Most texts hold no entity: nothing moves until the first "&". Every character that can
+        // stop the scan ("<", the double quote, "&", the terminator) lies below 64, so one bit test
+        // decides for most characters.
+        const uint64_t stops = (1ull << 0) | (1ull << L'&') | (1ull << end);
+        for (;;) {
+            const auto c = static_cast<uint32_t>(*p);
+            if (c < 64 && ((stops >> c) & 1) != 0) {
+                break;
+            }
             ++p;
         }
     }
@@ -369,6 +405,7 @@ wchar_t* CSkinMarkup::ReadText(wchar_t*& p, wchar_t end) const {
     for (wchar_t* blank = out; blank < p; ++blank) {
         *blank = L' ';
     }
+    position = p;
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,19 +64,20 @@ public:
 private:
     friend class CSkinMarkupNode;
 
-    bool ParseOwnedText(std::wstring text);
+    // Takes over a buffer of `length` characters and a terminator, and parses it.
+    bool ParseOwnedText(std::unique_ptr<wchar_t[]> text, size_t length);
     bool ParseElementList(uint32_t parent, wchar_t*& p, int depth);
     bool ParseAttributes(wchar_t*& p);
     wchar_t* ReadText(wchar_t*& p, wchar_t end) const;
     uint32_t AppendElement();
-    uint32_t Offset(const wchar_t* p) const { return static_cast<uint32_t>(p - text_.data()); }
+    uint32_t Offset(const wchar_t* p) const { return static_cast<uint32_t>(p - text_.get()); }
     bool Fail(const wchar_t* message, const wchar_t* location);
     bool FailLoad(const wchar_t* message);
 
     const SkinMarkupElement& Element(uint32_t index) const { return elements_[index]; }
-    const wchar_t* TextAt(uint32_t offset) const { return text_.data() + offset; }
+    const wchar_t* TextAt(uint32_t offset) const { return text_.get() + offset; }
 
-    std::wstring text_;
+    std::unique_ptr<wchar_t[]> text_;
     std::vector<SkinMarkupElement> elements_;
     uint32_t elementCount_ = 0;
     uint32_t elementCapacity_ = 0;

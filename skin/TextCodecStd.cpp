@@ -4,9 +4,9 @@
 
 namespace SkinUI {
 
-std::wstring Utf8ToWide(const char* bytes, size_t size) { return DecodeUtf8(bytes, size); }
+size_t Utf8ToWide(const char* bytes, size_t size, wchar_t* out) { return DecodeUtf8(bytes, size, out); }
 
-std::wstring AnsiToWide(const char* bytes, size_t size) { return DecodeUtf8(bytes, size); }
+size_t AnsiToWide(const char* bytes, size_t size, wchar_t* out) { return DecodeUtf8(bytes, size, out); }
 
 std::string WideToAnsi(const std::wstring& text) { return EncodeUtf8(text); }
 

@@ -11,6 +11,9 @@ namespace SkinUI {
 // overlong form, an encoded surrogate, anything above U+10FFFF) with one U+FFFD. Encoding turns
 // unpaired surrogates into U+FFFD.
 std::wstring DecodeUtf8(const char* bytes, size_t size);
+// The same into `out`, which has room for `size` code units (never more are needed); returns the
+// number of units written.
+size_t DecodeUtf8(const char* bytes, size_t size, wchar_t* out);
 std::string EncodeUtf8(const std::wstring& text);
 
 }  // namespace SkinUI

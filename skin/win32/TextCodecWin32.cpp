@@ -8,27 +8,20 @@
 namespace SkinUI {
 namespace {
 
-std::wstring MultiByteToWide(UINT codePage, const char* bytes, size_t size) {
-    std::wstring text;
+size_t MultiByteToWide(UINT codePage, const char* bytes, size_t size, wchar_t* out) {
     if (size == 0 || size > static_cast<size_t>(INT_MAX)) {
-        return text;
+        return 0;
     }
     const int length = static_cast<int>(size);
-    const int units = MultiByteToWideChar(codePage, 0, bytes, length, nullptr, 0);
-    if (units <= 0) {
-        return text;
-    }
-    text.resize(static_cast<size_t>(units));
-    const int written = MultiByteToWideChar(codePage, 0, bytes, length, text.data(), units);
-    text.resize(written > 0 ? static_cast<size_t>(written) : 0);
-    return text;
+    const int written = MultiByteToWideChar(codePage, 0, bytes, length, out, length);
+    return written > 0 ? static_cast<size_t>(written) : 0;
 }
 
 }  // namespace
 
-std::wstring Utf8ToWide(const char* bytes, size_t size) { return MultiByteToWide(CP_UTF8, bytes, size); }
+size_t Utf8ToWide(const char* bytes, size_t size, wchar_t* out) { return MultiByteToWide(CP_UTF8, bytes, size, out); }
 
-std::wstring AnsiToWide(const char* bytes, size_t size) { return MultiByteToWide(CP_ACP, bytes, size); }
+size_t AnsiToWide(const char* bytes, size_t size, wchar_t* out) { return MultiByteToWide(CP_ACP, bytes, size, out); }
 
 std::string WideToAnsi(const std::wstring& text) {
     std::string bytes;
