@@ -1,8 +1,8 @@
 // Skin start-up costs: parsing skin markup (beside pugixml on the same bytes) and extracting a deflated
 // skin archive entry (beside a bare zlib raw inflate of the same data).
 #include <benchmark/benchmark.h>
-#include <pugixml.hpp>
 #include <zlib.h>
+#include <pugixml.hpp>
 
 #include <fstream>
 #include <iterator>
@@ -23,13 +23,17 @@ std::string ReadSource(const char* name) {
 // A skin-like document of about a mebibyte: windows' worth of nested layouts, floating buttons with
 // images, Chinese texts and the odd entity.
 std::string GeneratedSkin() {
-    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Window size=\"1280,768\" caption=\"0,0,0,768\">\n";
+    std::string text =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Window size=\"1280,768\" caption=\"0,0,0,768\">\n";
     for (int i = 0; text.size() < (1u << 20); ++i) {
         const std::string n = std::to_string(i);
-        text += "  <VerticalLayout bkimage=\"file='bg" + n + ".png' corner='4,4,4,4'\" padding=\"1,2,3,4\">\n";
+        text +=
+            "  <VerticalLayout bkimage=\"file='bg" + n + ".png' corner='4,4,4,4'\" padding=\"1,2,3,4\">\n";
         text += "    <HorizontalLayout height=\"30\" inset=\"3,5,0,3\" childpadding=\"2\">\n";
-        text += "      <Button name=\"button" + n + "\" float=\"true\" pos=\"1072,132,1102,167\" normalimage=\"mini.png\" "
-                "hotimage=\"mini_hover.png\" pushedimage=\"mini_click.png\" text=\"\xE6\xB8\x85\xE7\xA9\xBA &amp; "
+        text += "      <Button name=\"button" + n +
+                "\" float=\"true\" pos=\"1072,132,1102,167\" normalimage=\"mini.png\" "
+                "hotimage=\"mini_hover.png\" pushedimage=\"mini_click.png\" text=\"\xE6\xB8\x85\xE7\xA9\xBA "
+                "&amp; "
                 "\xE5\x88\xB7\xE6\x96\xB0\" textcolor=\"#ffffff\" font=\"1\" />\n";
         text += "      <Label text=\"Tolvane-Runecourt " + n + "\" align=\"center\" />\n      <Control />\n";
         text += "    </HorizontalLayout>\n  </VerticalLayout>\n";
@@ -154,7 +158,8 @@ void BM_ArchiveExtract(benchmark::State& state) {
     for (auto _ : state) {
         SkinUI::ArchiveEntryInfo entry;
         if (SkinUI::FindArchiveEntry(archive.get(), L"GENERATED.XML", true, entry) != SkinUI::kArchiveDone ||
-            SkinUI::ExtractArchiveEntry(archive.get(), entry.index, out.data(), out.size()) != SkinUI::kArchiveDone) {
+            SkinUI::ExtractArchiveEntry(archive.get(), entry.index, out.data(), out.size()) !=
+                SkinUI::kArchiveDone) {
             state.SkipWithError("extraction failed");
         }
         benchmark::DoNotOptimize(out.data());

@@ -15,7 +15,8 @@ std::wstring Shouted(const std::string& name) {
     std::wstring wide;
     for (char c : name) {
         const auto byte = static_cast<unsigned char>(c);
-        wide.push_back(static_cast<wchar_t>(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : (byte == '/' ? '\\' : byte)));
+        wide.push_back(static_cast<wchar_t>(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A'
+                                                                       : (byte == '/' ? '\\' : byte)));
     }
     return wide;
 }

@@ -28,7 +28,8 @@ void Visit(const SkinUI::CSkinMarkupNode& first, int depth) {
                 __builtin_trap();
             }
         }
-        if (node.HasChild() != node.FirstChild().IsValid() || depth > SkinUI::CSkinMarkup::kDeepestNesting + 1) {
+        if (node.HasChild() != node.FirstChild().IsValid() ||
+            depth > SkinUI::CSkinMarkup::kDeepestNesting + 1) {
             __builtin_trap();
         }
         Visit(node.FirstChild(), depth + 1);

@@ -15,7 +15,7 @@ namespace SkinUI {
 
 // Where an archive's bytes come from: a memory block read in place, or a file read in pieces.
 class ArchiveBytes {
-public:
+  public:
     ArchiveBytes(const uint8_t* memory, uint64_t size) : memory_(memory), size_(size) {}
     ArchiveBytes(PlatformFile file, uint64_t size) : file_(std::move(file)), size_(size) {}
 
@@ -33,14 +33,14 @@ public:
         return file_.ReadAt(offset, buffer, count, read) && read == count;
     }
 
-private:
+  private:
     const uint8_t* memory_ = nullptr;
     PlatformFile file_;
     uint64_t size_ = 0;
 };
 
 class SkinArchive {
-public:
+  public:
     SkinArchive(ArchiveBytes bytes, std::vector<ArchiveEntryInfo> entries, uint32_t dataEnd)
         : bytes_(std::move(bytes)), entries_(std::move(entries)), dataEnd_(dataEnd) {}
 
@@ -48,13 +48,15 @@ public:
     const std::vector<ArchiveEntryInfo>& Entries() const { return entries_; }
     uint32_t DataEnd() const { return dataEnd_; }
 
-private:
+  private:
     ArchiveBytes bytes_;
     std::vector<ArchiveEntryInfo> entries_;
     uint32_t dataEnd_;  // entry data lies before the central directory
 };
 
-void SkinArchiveCloser::operator()(SkinArchive* archive) const noexcept { delete archive; }
+void SkinArchiveCloser::operator()(SkinArchive* archive) const noexcept {
+    delete archive;
+}
 
 namespace {
 
@@ -68,7 +70,9 @@ uint32_t Keep(uint32_t status) {
     return status;
 }
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool NamesMatch(const std::string& stored, const std::string& wanted, bool ignoreCase) {
     if (stored.size() != wanted.size()) {
@@ -127,8 +131,8 @@ uint32_t LocateEntryData(const SkinArchive& archive, const ArchiveEntryInfo& ent
         status = kArchiveReadError;
         return 0;
     }
-    const uint64_t start = uint64_t{entry.localHeaderOffset} + kLocalHeaderSize + ReadLe16(header + 26) +
-                           ReadLe16(header + 28);
+    const uint64_t start =
+        uint64_t{entry.localHeaderOffset} + kLocalHeaderSize + ReadLe16(header + 26) + ReadLe16(header + 28);
     if (ReadLe32(header) != kLocalHeaderSignature || start + entry.compressedSize > archive.DataEnd()) {
         status = kArchiveCorrupt;
         return 0;
@@ -152,7 +156,7 @@ uint32_t ExtractStored(const SkinArchive& archive, const ArchiveEntryInfo& entry
 
 // Raw inflate of the entry's data into at most min(size, announced size) bytes of `buffer`.
 class RawInflater {
-public:
+  public:
     RawInflater() { ready_ = inflateInit2(&stream_, -MAX_WBITS) == Z_OK; }
     ~RawInflater() {
         if (ready_) {
@@ -162,8 +166,8 @@ public:
     RawInflater(const RawInflater&) = delete;
     RawInflater& operator=(const RawInflater&) = delete;
 
-    uint32_t Run(const SkinArchive& archive, const ArchiveEntryInfo& entry, uint32_t dataStart, uint8_t* buffer,
-                 size_t size) {
+    uint32_t Run(const SkinArchive& archive, const ArchiveEntryInfo& entry, uint32_t dataStart,
+                 uint8_t* buffer, size_t size) {
         if (!ready_) {
             return kArchiveNoMemory;
         }
@@ -192,7 +196,7 @@ public:
         return room == entry.uncompressedSize ? kArchiveCorrupt : kArchiveMoreData;
     }
 
-private:
+  private:
     static constexpr int kReadFailed = -100;
 
     // Feeds the data until the stream ends, fails, or can make no more progress (Z_BUF_ERROR: the
@@ -290,7 +294,8 @@ uint32_t FindArchiveEntry(const SkinArchive* archive, const std::wstring& name, 
     for (const ArchiveEntryInfo& candidate : archive->Entries()) {
         if (NamesMatch(candidate.name, wanted, ignoreCase)) {
             entry = candidate;
-            return Keep(EntryRecordIsPlausible(candidate, archive->DataEnd()) ? kArchiveDone : kArchiveCorrupt);
+            return Keep(EntryRecordIsPlausible(candidate, archive->DataEnd()) ? kArchiveDone
+                                                                              : kArchiveCorrupt);
         }
     }
     return Keep(kArchiveNotFound);
@@ -300,7 +305,8 @@ uint32_t ExtractArchiveEntry(const SkinArchive* archive, int32_t index, void* bu
     if (archive == nullptr) {
         return Keep(kArchiveNullHandle);
     }
-    if (index < 0 || static_cast<size_t>(index) >= archive->Entries().size() || (buffer == nullptr && size > 0)) {
+    if (index < 0 || static_cast<size_t>(index) >= archive->Entries().size() ||
+        (buffer == nullptr && size > 0)) {
         return Keep(kArchiveBadArgument);
     }
     const ArchiveEntryInfo& entry = archive->Entries()[static_cast<size_t>(index)];
@@ -331,6 +337,8 @@ uint32_t CloseArchive(ArchivePtr& archive) {
     return Keep(kArchiveDone);
 }
 
-uint32_t LastArchiveStatus() { return g_lastStatus.load(std::memory_order_relaxed); }
+uint32_t LastArchiveStatus() {
+    return g_lastStatus.load(std::memory_order_relaxed);
+}
 
 }  // namespace SkinUI

@@ -9,16 +9,16 @@ namespace SkinUI {
 
 // Status codes of the skin archive reader. The last status of every operation is also kept for the
 // whole process (LastArchiveStatus).
-constexpr uint32_t kArchiveDone = 0;              // success; an extracted entry is complete
-constexpr uint32_t kArchiveNoFile = 0x200;        // the archive file cannot be opened
-constexpr uint32_t kArchiveNoMemory = 0x300;      // the decompressor could not get its memory
-constexpr uint32_t kArchiveNotFound = 0x500;      // no entry of that name
-constexpr uint32_t kArchiveMoreData = 0x600;      // the buffer is full and more data remains
-constexpr uint32_t kArchiveCorrupt = 0x700;       // the archive or the entry's data cannot be true
-constexpr uint32_t kArchiveReadError = 0x800;     // the archive file could not be read
-constexpr uint32_t kArchiveUnsupported = 0x900;   // encrypted, or compressed other than stored/deflate
-constexpr uint32_t kArchiveNullHandle = 0x10000;  // no archive given
-constexpr uint32_t kArchiveBadArgument = 0x20000; // an index, name or buffer the call cannot use
+constexpr uint32_t kArchiveDone = 0;               // success; an extracted entry is complete
+constexpr uint32_t kArchiveNoFile = 0x200;         // the archive file cannot be opened
+constexpr uint32_t kArchiveNoMemory = 0x300;       // the decompressor could not get its memory
+constexpr uint32_t kArchiveNotFound = 0x500;       // no entry of that name
+constexpr uint32_t kArchiveMoreData = 0x600;       // the buffer is full and more data remains
+constexpr uint32_t kArchiveCorrupt = 0x700;        // the archive or the entry's data cannot be true
+constexpr uint32_t kArchiveReadError = 0x800;      // the archive file could not be read
+constexpr uint32_t kArchiveUnsupported = 0x900;    // encrypted, or compressed other than stored/deflate
+constexpr uint32_t kArchiveNullHandle = 0x10000;   // no archive given
+constexpr uint32_t kArchiveBadArgument = 0x20000;  // an index, name or buffer the call cannot use
 // The handle is not an archive reader. Handles are typed here, so no call reports it; kept for the
 // callers that test for it.
 constexpr uint32_t kArchiveNotReader = 0x80000;

@@ -27,14 +27,17 @@ ArchiveEntryInfo ReadEntryRecord(const uint8_t* p) {
 
 }  // namespace
 
-uint16_t ReadLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-uint32_t ReadLe32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+uint16_t ReadLe16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
 
-uint32_t LocateArchiveDirectory(const uint8_t* tail, size_t tailSize, uint64_t tailStart, ArchiveDirectorySpan& span) {
+uint32_t ReadLe32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+uint32_t LocateArchiveDirectory(const uint8_t* tail, size_t tailSize, uint64_t tailStart,
+                                ArchiveDirectorySpan& span) {
     if (tailSize < kEndRecordSize) {
         return kArchiveCorrupt;
     }

@@ -32,7 +32,8 @@ uint32_t ReadLe32(const uint8_t* p);
 // archive ends; `tailStart` is its offset in an archive of `archiveSize` bytes) and checks that the
 // directory it names lies inside the archive before the record. Multi-part and ZIP64 archives are
 // kArchiveUnsupported; anything that cannot be true is kArchiveCorrupt.
-uint32_t LocateArchiveDirectory(const uint8_t* tail, size_t tailSize, uint64_t tailStart, ArchiveDirectorySpan& span);
+uint32_t LocateArchiveDirectory(const uint8_t* tail, size_t tailSize, uint64_t tailStart,
+                                ArchiveDirectorySpan& span);
 
 // Reads every entry record of the central directory. Each record and its name, extra field and
 // comment must lie inside the directory and every local header before the directory.

@@ -15,7 +15,7 @@ using ModuleHandle = void*;
 // closed with the object. Paths are engine text; where the platform separates folders with "/",
 // every "\" of a path counts as one.
 class PlatformFile {
-public:
+  public:
     PlatformFile();
     ~PlatformFile();
     PlatformFile(PlatformFile&& other) noexcept;
@@ -33,7 +33,7 @@ public:
 
     struct State;
 
-private:
+  private:
     explicit PlatformFile(std::unique_ptr<State> state);
     std::unique_ptr<State> state_;
 };

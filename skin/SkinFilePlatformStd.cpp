@@ -78,7 +78,8 @@ bool PlatformFile::ReadAt(uint64_t offset, void* buffer, size_t count, size_t& r
     return !stream.bad();
 }
 
-bool LoadModuleResourceBytes(ModuleHandle, const std::wstring&, const std::wstring&, std::vector<uint8_t>& bytes) {
+bool LoadModuleResourceBytes(ModuleHandle, const std::wstring&, const std::wstring&,
+                             std::vector<uint8_t>& bytes) {
     bytes.clear();
     return false;
 }

@@ -72,7 +72,8 @@ SkinFileStatus ReadSkinFile(const std::wstring& name, uint64_t limit, std::vecto
     return ReadArchiveEntry(name, limit, bytes);
 }
 
-bool LoadSkinFileBytes(const std::wstring& name, const std::wstring& resourceType, std::vector<uint8_t>& bytes) {
+bool LoadSkinFileBytes(const std::wstring& name, const std::wstring& resourceType,
+                       std::vector<uint8_t>& bytes) {
     if (!resourceType.empty()) {
         return LoadModuleResourceBytes(ResourceModule(), name, resourceType, bytes);
     }

@@ -11,7 +11,9 @@
 namespace SkinUI {
 namespace {
 
-bool IsBlank(wchar_t c) { return c >= 1 && c <= 32; }
+bool IsBlank(wchar_t c) {
+    return c >= 1 && c <= 32;
+}
 
 void SkipBlanks(wchar_t*& p) {
     wchar_t* q = p;  // a local the compiler keeps in a register
@@ -26,8 +28,8 @@ struct NameCharTable {
     bool isName[128] = {};
     constexpr NameCharTable() {
         for (int c = 0; c < 128; ++c) {
-            isName[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-                        c == ':';
+            isName[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        c == '_' || c == ':';
         }
     }
 };
@@ -110,7 +112,8 @@ std::wstring Utf16BytesToWide(const uint8_t* bytes, size_t size, bool& converted
     std::u16string units(count, u'\0');
     const uint8_t* p = bytes + 2;
     for (size_t i = 0; i < count; ++i, p += 2) {
-        units[i] = littleEndian ? static_cast<char16_t>(p[0] | (p[1] << 8)) : static_cast<char16_t>((p[0] << 8) | p[1]);
+        units[i] = littleEndian ? static_cast<char16_t>(p[0] | (p[1] << 8))
+                                : static_cast<char16_t>((p[0] << 8) | p[1]);
     }
     return Utf16ToWide(units.data(), units.size());
 }

@@ -28,7 +28,7 @@ struct SkinMarkupElement {
 // and text contents become terminated strings inside it, so nodes allocate nothing. Nodes handed
 // out stay valid until the next load or Clear.
 class CSkinMarkup {
-public:
+  public:
     static constexpr size_t kErrorMessageSize = 100;
     static constexpr size_t kErrorLocationSize = 50;
     // Skin files larger than this are refused.
@@ -61,7 +61,7 @@ public:
     uint32_t ElementCount() const { return elementCount_; }
     uint32_t ElementCapacity() const { return elementCapacity_; }
 
-private:
+  private:
     friend class CSkinMarkupNode;
 
     // Takes over a buffer of `length` characters and a terminator, and parses it.

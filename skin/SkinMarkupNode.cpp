@@ -5,13 +5,19 @@
 namespace SkinUI {
 namespace {
 
-bool IsBlank(wchar_t c) { return c >= 1 && c <= 32; }
+bool IsBlank(wchar_t c) {
+    return c >= 1 && c <= 32;
+}
 
-bool IsNameChar(wchar_t c) { return c != 0 && !IsBlank(c) && c != L'"' && c != L'>' && c != L'/'; }
+bool IsNameChar(wchar_t c) {
+    return c != 0 && !IsBlank(c) && c != L'"' && c != L'>' && c != L'/';
+}
 
 }  // namespace
 
-CSkinMarkupNode::CSkinMarkupNode(const CSkinMarkupNode& other) { *this = other; }
+CSkinMarkupNode::CSkinMarkupNode(const CSkinMarkupNode& other) {
+    *this = other;
+}
 
 CSkinMarkupNode& CSkinMarkupNode::operator=(const CSkinMarkupNode& other) {
     owner_ = other.owner_;
@@ -39,7 +45,9 @@ CSkinMarkupNode CSkinMarkupNode::FirstChild() const {
     return child != 0 ? CSkinMarkupNode(owner_, child) : CSkinMarkupNode();
 }
 
-bool CSkinMarkupNode::HasChild() const { return owner_ != nullptr && owner_->Element(element_).firstChild != 0; }
+bool CSkinMarkupNode::HasChild() const {
+    return owner_ != nullptr && owner_->Element(element_).firstChild != 0;
+}
 
 const wchar_t* CSkinMarkupNode::Name() const {
     return owner_ != nullptr ? owner_->TextAt(owner_->Element(element_).namePosition) : nullptr;

@@ -10,7 +10,7 @@ class CSkinMarkup;
 // A small value handle onto one element of a parsed CSkinMarkup, which must outlive it. The element's
 // attributes are found on the first query, by scanning its start tag; at most 64 are visible.
 class CSkinMarkupNode {
-public:
+  public:
     static constexpr int kMaxAttributes = 64;
 
     CSkinMarkupNode() = default;
@@ -40,7 +40,7 @@ public:
     // when there is no such attribute or the node is invalid.
     bool AttributeValue(const wchar_t* name, wchar_t* buffer, size_t capacity) const;
 
-private:
+  private:
     struct AttributePositions {
         uint32_t name;
         uint32_t value;

@@ -34,9 +34,13 @@ ArchivePtr OpenNamedArchive(const ResourceSettings& settings) {
 
 }  // namespace
 
-void SetInstance(ModuleHandle instance) { Settings().instance = instance; }
+void SetInstance(ModuleHandle instance) {
+    Settings().instance = instance;
+}
 
-ModuleHandle Instance() { return Settings().instance; }
+ModuleHandle Instance() {
+    return Settings().instance;
+}
 
 std::wstring InstanceFolder() {
     const std::wstring fileName = ModuleFileName(Settings().instance);
@@ -44,7 +48,9 @@ std::wstring InstanceFolder() {
     return separator == std::wstring::npos ? std::wstring() : fileName.substr(0, separator + 1);
 }
 
-void SetResourceModule(ModuleHandle module) { Settings().resourceModule = module; }
+void SetResourceModule(ModuleHandle module) {
+    Settings().resourceModule = module;
+}
 
 ModuleHandle ResourceModule() {
     const ResourceSettings& settings = Settings();
@@ -59,7 +65,9 @@ void SetSkinPath(const std::wstring& path) {
     }
 }
 
-const std::wstring& SkinPath() { return Settings().skinPath; }
+const std::wstring& SkinPath() {
+    return Settings().skinPath;
+}
 
 void UseArchiveFile(const std::wstring& name, bool cached) {
     ResourceSettings& settings = Settings();
@@ -88,13 +96,21 @@ void UseArchiveMemory(const void* bytes, size_t size) {
     }
 }
 
-const std::wstring& ArchiveName() { return Settings().archiveName; }
+const std::wstring& ArchiveName() {
+    return Settings().archiveName;
+}
 
-bool ArchiveKeptOpen() { return Settings().archiveCached; }
+bool ArchiveKeptOpen() {
+    return Settings().archiveCached;
+}
 
-SkinArchive* KeptArchive() { return Settings().keptArchive.get(); }
+SkinArchive* KeptArchive() {
+    return Settings().keptArchive.get();
+}
 
-bool ArchiveInMemory() { return Settings().archiveName == kMemoryArchiveName; }
+bool ArchiveInMemory() {
+    return Settings().archiveName == kMemoryArchiveName;
+}
 
 SkinArchive* OpenArchiveInUse(ArchivePtr& owned) {
     ResourceSettings& settings = Settings();
@@ -108,6 +124,8 @@ SkinArchive* OpenArchiveInUse(ArchivePtr& owned) {
     return settings.keptArchive.get();
 }
 
-void ResetResourceSettings() { Settings() = ResourceSettings(); }
+void ResetResourceSettings() {
+    Settings() = ResourceSettings();
+}
 
 }  // namespace SkinUI

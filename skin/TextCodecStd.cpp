@@ -4,10 +4,16 @@
 
 namespace SkinUI {
 
-size_t Utf8ToWide(const char* bytes, size_t size, wchar_t* out) { return DecodeUtf8(bytes, size, out); }
+size_t Utf8ToWide(const char* bytes, size_t size, wchar_t* out) {
+    return DecodeUtf8(bytes, size, out);
+}
 
-size_t AnsiToWide(const char* bytes, size_t size, wchar_t* out) { return DecodeUtf8(bytes, size, out); }
+size_t AnsiToWide(const char* bytes, size_t size, wchar_t* out) {
+    return DecodeUtf8(bytes, size, out);
+}
 
-std::string WideToAnsi(const std::wstring& text) { return EncodeUtf8(text); }
+std::string WideToAnsi(const std::wstring& text) {
+    return EncodeUtf8(text);
+}
 
 }  // namespace SkinUI

@@ -65,7 +65,9 @@ size_t WidenAsciiRun(const uint8_t* p, const uint8_t* end, wchar_t* out) {
     return done;
 }
 
-bool IsContinuation(uint8_t b) { return (b & 0xC0) == 0x80; }
+bool IsContinuation(uint8_t b) {
+    return (b & 0xC0) == 0x80;
+}
 
 // The allowed range of the second byte after a lead byte (Unicode table 3-7): it excludes overlong
 // forms, encoded surrogates and values above U+10FFFF. Later continuation bytes take 80..BF.

@@ -19,9 +19,13 @@ size_t MultiByteToWide(UINT codePage, const char* bytes, size_t size, wchar_t* o
 
 }  // namespace
 
-size_t Utf8ToWide(const char* bytes, size_t size, wchar_t* out) { return MultiByteToWide(CP_UTF8, bytes, size, out); }
+size_t Utf8ToWide(const char* bytes, size_t size, wchar_t* out) {
+    return MultiByteToWide(CP_UTF8, bytes, size, out);
+}
 
-size_t AnsiToWide(const char* bytes, size_t size, wchar_t* out) { return MultiByteToWide(CP_ACP, bytes, size, out); }
+size_t AnsiToWide(const char* bytes, size_t size, wchar_t* out) {
+    return MultiByteToWide(CP_ACP, bytes, size, out);
+}
 
 std::string WideToAnsi(const std::wstring& text) {
     std::string bytes;
@@ -34,7 +38,8 @@ std::string WideToAnsi(const std::wstring& text) {
         return bytes;
     }
     bytes.resize(static_cast<size_t>(count));
-    const int written = WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), count, nullptr, nullptr);
+    const int written =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), count, nullptr, nullptr);
     bytes.resize(written > 0 ? static_cast<size_t>(written) : 0);
     return bytes;
 }

@@ -297,7 +297,8 @@ TEST(SkinArchive, ArchiveFilesAreReadInPieces) {
     EXPECT_EQ(part, sample.deflated.substr(0, part.size()));
 
     std::vector<uint8_t> truncated(sample.bytes.begin(), sample.bytes.end());
-    PutLe32(truncated, sample.layout.centralHeaders[1] + 24, static_cast<uint32_t>(sample.deflated.size() + 1));
+    PutLe32(truncated, sample.layout.centralHeaders[1] + 24,
+            static_cast<uint32_t>(sample.deflated.size() + 1));
     folder.Write(L"lying.zip", truncated);
     archive = OpenArchive((folder.Path() / L"lying.zip").wstring());
     ASSERT_NE(archive, nullptr);

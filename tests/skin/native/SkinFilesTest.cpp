@@ -26,10 +26,12 @@ std::string MarkupOfSize(size_t size) {
     return text;
 }
 
-std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Text(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
 class SkinFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetResourceSettings(); }
     void TearDown() override { ResetResourceSettings(); }
 

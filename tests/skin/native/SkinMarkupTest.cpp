@@ -33,7 +33,9 @@ std::wstring DumpOf(const wchar_t* text) {
     return Dump(markup.Root());
 }
 
-std::string Utf8(const std::wstring& text) { return EncodeUtf8(text); }
+std::string Utf8(const std::wstring& text) {
+    return EncodeUtf8(text);
+}
 
 std::string Utf16Bytes(const std::wstring& text, bool bigEndian) {
     std::string bytes = bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE");
@@ -276,7 +278,7 @@ TEST(SkinMarkup, ElementRecordsGrowByHalfPlus500) {
         EXPECT_EQ(markup.ElementCount(), static_cast<uint32_t>(elements + 1));
         return markup.ElementCapacity();
     };
-    EXPECT_EQ(capacityFor(499), 500u);   // 500 records with the document's own
+    EXPECT_EQ(capacityFor(499), 500u);  // 500 records with the document's own
     EXPECT_EQ(capacityFor(500), 1250u);
     EXPECT_EQ(capacityFor(1249), 1250u);
     EXPECT_EQ(capacityFor(1250), 2375u);

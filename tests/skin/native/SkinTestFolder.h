@@ -13,7 +13,7 @@ namespace skintest {
 
 // A folder of its own below the system's temporary folder, removed with the object.
 class SkinTestFolder {
-public:
+  public:
     explicit SkinTestFolder(const std::wstring& leaf = L"skin") {
         static std::atomic<int> counter{0};
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -32,7 +32,9 @@ public:
     // The folder as the engine's settings take it, with a separator at the end.
     std::wstring WithSeparator() const { return (path_ / L"").wstring(); }
 
-    void Write(const std::wstring& name, const std::string& bytes) const { Write(name, bytes.data(), bytes.size()); }
+    void Write(const std::wstring& name, const std::string& bytes) const {
+        Write(name, bytes.data(), bytes.size());
+    }
     void Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
         Write(name, reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
@@ -41,7 +43,7 @@ public:
         file.write(bytes, static_cast<std::streamsize>(size));
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -17,7 +17,9 @@ void Append32(std::vector<uint8_t>& bytes, uint32_t value) {
     Append16(bytes, static_cast<uint16_t>(value >> 16));
 }
 
-void AppendText(std::vector<uint8_t>& bytes, const std::string& text) { bytes.insert(bytes.end(), text.begin(), text.end()); }
+void AppendText(std::vector<uint8_t>& bytes, const std::string& text) {
+    bytes.insert(bytes.end(), text.begin(), text.end());
+}
 
 }  // namespace
 
@@ -88,8 +90,9 @@ std::vector<uint8_t> TestArchiveBuilder::Build() {
     std::vector<Written> written;
     for (const Entry& entry : entries_) {
         const bool deflated = entry.packing == Packing::Deflated;
-        const std::string packed =
-            !entry.packedOverride.empty() ? entry.packedOverride : (deflated ? RawDeflate(entry.data) : entry.data);
+        const std::string packed = !entry.packedOverride.empty()
+                                       ? entry.packedOverride
+                                       : (deflated ? RawDeflate(entry.data) : entry.data);
         Written w{};
         w.method = entry.method != 0xFFFF ? entry.method : static_cast<uint16_t>(deflated ? 8 : 0);
         w.flags = static_cast<uint16_t>((entry.descriptor ? 8 : 0) | entry.extraFlags);
@@ -101,7 +104,7 @@ std::vector<uint8_t> TestArchiveBuilder::Build() {
         Append16(bytes, 20);
         Append16(bytes, w.flags);
         Append16(bytes, w.method);
-        Append16(bytes, 0);  // time
+        Append16(bytes, 0);     // time
         Append16(bytes, 0x21);  // date
         Append32(bytes, entry.descriptor ? 0 : w.crc);
         Append32(bytes, entry.descriptor ? 0 : w.packedSize);

@@ -11,14 +11,14 @@ enum class Packing { Stored, Deflated };
 
 // Builds ZIP archives in memory, byte for byte, so that tests can also take them apart.
 class TestArchiveBuilder {
-public:
+  public:
     struct Entry {
         std::string name;
         std::string data;
         Packing packing = Packing::Stored;
-        bool descriptor = false;        // sizes and checksum after the data, zeros in the local header
-        std::string packedOverride;     // when set: the packed bytes as written, whatever `data` says
-        uint16_t method = 0xFFFF;       // when set: the method written, whatever `packing` says
+        bool descriptor = false;     // sizes and checksum after the data, zeros in the local header
+        std::string packedOverride;  // when set: the packed bytes as written, whatever `data` says
+        uint16_t method = 0xFFFF;    // when set: the method written, whatever `packing` says
         uint16_t extraFlags = 0;
     };
 
@@ -30,15 +30,15 @@ public:
         size_t endRecord = 0;
     };
 
-    TestArchiveBuilder& Add(const std::string& name, const std::string& data, Packing packing = Packing::Stored,
-                            bool descriptor = false);
+    TestArchiveBuilder& Add(const std::string& name, const std::string& data,
+                            Packing packing = Packing::Stored, bool descriptor = false);
     TestArchiveBuilder& Add(const Entry& entry);
     TestArchiveBuilder& Comment(const std::string& comment);
 
     std::vector<uint8_t> Build();
     const Layout& LastLayout() const { return layout_; }
 
-private:
+  private:
     std::vector<Entry> entries_;
     std::string comment_;
     Layout layout_;

@@ -8,7 +8,9 @@
 namespace SkinUI {
 namespace {
 
-std::wstring Decoded(const std::string& bytes) { return DecodeUtf8(bytes.data(), bytes.size()); }
+std::wstring Decoded(const std::string& bytes) {
+    return DecodeUtf8(bytes.data(), bytes.size());
+}
 
 const std::wstring kFffd(1, static_cast<wchar_t>(0xFFFD));
 
@@ -36,13 +38,13 @@ TEST(TextCodec, Utf8DecodesEveryLengthAndCharactersBeyondTheBasicPlane) {
 }
 
 TEST(TextCodec, Utf8ReplacesEachIllFormedPartWithOneReplacementCharacter) {
-    EXPECT_EQ(Decoded("\x80x"), kFffd + L"x");                 // stray continuation byte
-    EXPECT_EQ(Decoded("\xE5\xBE"), kFffd);                     // truncated at the end
-    EXPECT_EQ(Decoded("\xE5\xBEx"), kFffd + L"x");             // truncated before another character
-    EXPECT_EQ(Decoded("\xC0\x80"), Replacements(2));            // overlong form of NUL
-    EXPECT_EQ(Decoded("\xE0\x80\x80"), Replacements(3));        // overlong three-byte form
-    EXPECT_EQ(Decoded("\xED\xA0\x80"), Replacements(3));        // an encoded surrogate
-    EXPECT_EQ(Decoded("\xF4\x90\x80\x80"), Replacements(4));    // above U+10FFFF
+    EXPECT_EQ(Decoded("\x80x"), kFffd + L"x");                // stray continuation byte
+    EXPECT_EQ(Decoded("\xE5\xBE"), kFffd);                    // truncated at the end
+    EXPECT_EQ(Decoded("\xE5\xBEx"), kFffd + L"x");            // truncated before another character
+    EXPECT_EQ(Decoded("\xC0\x80"), Replacements(2));          // overlong form of NUL
+    EXPECT_EQ(Decoded("\xE0\x80\x80"), Replacements(3));      // overlong three-byte form
+    EXPECT_EQ(Decoded("\xED\xA0\x80"), Replacements(3));      // an encoded surrogate
+    EXPECT_EQ(Decoded("\xF4\x90\x80\x80"), Replacements(4));  // above U+10FFFF
     EXPECT_EQ(Decoded("\xFF\xFE"), Replacements(2));
     EXPECT_EQ(Decoded("\xF0\x9D\x84"), kFffd);
 }
@@ -51,11 +53,14 @@ TEST(TextCodec, Utf8EncodingRoundTripsAndReplacesUnpairedSurrogates) {
     const std::string bytes = "x\xC3\xA9\xE5\xBE\xAE\xF0\x9D\x84\x9E";
     EXPECT_EQ(EncodeUtf8(Decoded(bytes)), bytes);
     std::wstring lone(1, static_cast<wchar_t>(0xD800));
-    EXPECT_EQ(EncodeUtf8(lone + L"a"), "\xEF\xBF\xBD" "a");
+    EXPECT_EQ(EncodeUtf8(lone + L"a"),
+              "\xEF\xBF\xBD"
+              "a");
 }
 
 TEST(TextCodec, ThePlatformConversionAgreesWithThePortableDecoderOnWellFormedText) {
-    const std::string bytes = "<Font name=\"\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91\"/>\xF0\x9D\x84\x9E";
+    const std::string bytes =
+        "<Font name=\"\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91\"/>\xF0\x9D\x84\x9E";
     EXPECT_EQ(Utf8ToWide(bytes.data(), bytes.size()), Decoded(bytes));
     EXPECT_EQ(AnsiToWide("main.xml", 8), L"main.xml");
     EXPECT_EQ(WideToAnsi(L"Img/Bg.png"), "Img/Bg.png");

@@ -17,7 +17,7 @@ namespace SkinUI {
 namespace {
 
 class SkinFilesWin32 : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetResourceSettings();
         SetInstance(GetModuleHandleW(nullptr));
@@ -28,9 +28,10 @@ protected:
 TEST_F(SkinFilesWin32, AFolderWithAChineseNameServesFilesAndArchives) {
     skintest::SkinTestFolder folder(L"\u76ae\u80a4\u6d4b\u8bd5");
     folder.Write(L"main.xml", std::string("<Window caption=\"0,0,0,768\" />"));
-    folder.Write(L"\u80cc\u666f.zip", skintest::TestArchiveBuilder()
-                                         .Add("game.xml", "<Window size=\"1000,700\" />", skintest::Packing::Deflated)
-                                         .Build());
+    folder.Write(L"\u80cc\u666f.zip",
+                 skintest::TestArchiveBuilder()
+                     .Add("game.xml", "<Window size=\"1000,700\" />", skintest::Packing::Deflated)
+                     .Build());
     SetSkinPath(folder.Path().wstring());
     EXPECT_EQ(SkinPath().back(), L'\\');
 
