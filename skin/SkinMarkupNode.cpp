@@ -64,24 +64,22 @@ int CSkinMarkupNode::AttributeCount() const {
     return attributeCount_;
 }
 
-const wchar_t* CSkinMarkupNode::AttributeName(int i) const {
+const wchar_t* CSkinMarkupNode::AttributeText(int i, uint32_t AttributePositions::*part) const {
     if (owner_ == nullptr) {
         return nullptr;
     }
     if (i < 0 || i >= AttributeCount()) {
         return L"";
     }
-    return owner_->TextAt(attributes_[i].name);
+    return owner_->TextAt(attributes_[i].*part);
+}
+
+const wchar_t* CSkinMarkupNode::AttributeName(int i) const {
+    return AttributeText(i, &AttributePositions::name);
 }
 
 const wchar_t* CSkinMarkupNode::AttributeValue(int i) const {
-    if (owner_ == nullptr) {
-        return nullptr;
-    }
-    if (i < 0 || i >= AttributeCount()) {
-        return L"";
-    }
-    return owner_->TextAt(attributes_[i].value);
+    return AttributeText(i, &AttributePositions::value);
 }
 
 const wchar_t* CSkinMarkupNode::FindAttribute(const wchar_t* name) const {

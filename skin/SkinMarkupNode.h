@@ -47,6 +47,7 @@ class CSkinMarkupNode {
     };
 
     void MapAttributes() const;
+    const wchar_t* AttributeText(int i, uint32_t AttributePositions::*part) const;
 
     const CSkinMarkup* owner_ = nullptr;
     uint32_t element_ = 0;

@@ -155,7 +155,7 @@ void ExpectSoundAnswers(const std::vector<uint8_t>& bytes, const SampleArchive& 
 
 TEST(SkinArchive, TruncationAtEveryOffsetIsRefusedCleanly) {
     const SampleArchive sample;
-    for (size_t size = 0; size < sample.bytes.size(); size += (size < sample.layout.directory ? 97 : 1)) {
+    for (size_t size = 0; size < sample.bytes.size(); ++size) {
         const std::vector<uint8_t> cut(sample.bytes.begin(), sample.bytes.begin() + static_cast<long>(size));
         ExpectSoundAnswers(cut, sample);
         // Even a cut into the comment leaves an end record whose comment runs past the end.
