@@ -173,7 +173,7 @@ TEST_F(SkinArchiveResourceTest, HoldsEveryFileOfTheSkinFolderDeflatedWithItsSize
     for (const auto& [name, source] : sources) {
         SCOPED_TRACE(name);
         const auto entry = entries_.find(name);
-        ASSERT_NE(entry, entries_.end()) << "missing from the archive";
+        ASSERT_TRUE(entry != entries_.end()) << "missing from the archive";
         EXPECT_EQ(entry->second.method, kMethodDeflate);
         EXPECT_EQ(entry->second.size, source.size());
         EXPECT_EQ(entry->second.crc, crc32(0, source.data(), static_cast<uInt>(source.size())));
@@ -237,7 +237,7 @@ TEST_F(SkinArchiveResourceTest, EveryImageTheSkinsNameIsAPackedPngOfItsControlsS
         SCOPED_TRACE(image.name);
         EXPECT_EQ(entries_.count(image.name), 1u) << "not packed";
         const auto source = sources.find(image.name);
-        ASSERT_NE(source, sources.end()) << "not in the skin folder";
+        ASSERT_TRUE(source != sources.end()) << "not in the skin folder";
         const std::vector<uint8_t>& png = source->second;
         ASSERT_GE(png.size(), sizeof kPngStart + 10);
         ASSERT_EQ(memcmp(png.data(), kPngStart, sizeof kPngStart), 0) << "not a PNG";
