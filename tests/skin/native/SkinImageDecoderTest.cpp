@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+
 #include <vector>
 
 #include "skin/SkinColors.h"
 #include "skin/SkinImageDecoder.h"
 #include "skin/SkinImageStb.h"
+#include "skin/SkinResources.h"
+#include "tests/skin/native/SkinTestFolder.h"
 #include "tests/support/skin/TestImages.h"
 
 namespace SkinUI {
@@ -261,39 +264,58 @@ TEST(ImageDecoding, DataThatInflatesFarBeyondTheImageIsStoppedWhileInflating) {
 
 class ImageFileDecoding : public ::testing::Test {
   protected:
-    void TearDown() override { testsupport::ClearFakeSkinFiles(); }
+    void SetUp() override {
+        ResetResourceSettings();
+        SetSkinPath(folder.WithSeparator());
+    }
+    void TearDown() override { ResetResourceSettings(); }
+
+    skintest::SkinTestFolder folder{L"images"};
 };
 
-TEST_F(ImageFileDecoding, ReadsSkinFilesAndModuleResourcesByType) {
-    testsupport::SetFakeSkinFile(L"bg.png", L"", EncodePng(RgbaPixels(2, 2, 0xFF0000FF)));
-    testsupport::SetFakeSkinFile(L"120", L"PNG", EncodePng(RgbaPixels(3, 1, 0xFFFFFFFF)));
+TEST_F(ImageFileDecoding, ReadsSkinFilesByName) {
+    folder.Write(L"bg.png", EncodePng(RgbaPixels(2, 3, 0xFF0000FF)));
     const auto file = DecodeImageFile(L"bg.png", L"", 0);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->width, 2);
-    const auto resource = DecodeImageFile(L"120", L"PNG", 0);
-    ASSERT_TRUE(resource);
-    EXPECT_EQ(resource->width, 3);
-    EXPECT_FALSE(DecodeImageFile(L"120", L"", 0));
+    EXPECT_EQ(file->height, 3);
+    EXPECT_FALSE(DecodeImageFile(L"missing.png", L"", 0));
 }
 
 TEST_F(ImageFileDecoding, NameWithoutSkinFileIsTriedAsAPathOfItsOwn) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "tolvane-skin-image-test.png";
-    const std::vector<uint8_t> png = EncodePng(RgbaPixels(5, 2, 0xFF123456));
-    {
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    }
-    const auto image = DecodeImageFile(path.wstring(), L"", 0);
-    std::filesystem::remove(path);
+    skintest::SkinTestFolder elsewhere{L"elsewhere"};
+    elsewhere.Write(L"own.png", EncodePng(RgbaPixels(5, 2, 0xFF123456)));
+    const std::wstring path = (elsewhere.Path() / L"own.png").wstring();
+    const auto image = DecodeImageFile(path, L"", 0);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 5);
-    EXPECT_EQ(testsupport::FakeSkinFileLoads(), 1);  // the skin file came first
-    EXPECT_FALSE(DecodeImageFile(path.wstring(), L"", 0));
+    // Also when the name was meant as a module resource that does not exist.
+    EXPECT_TRUE(DecodeImageFile(path, L"PNG", 0));
 }
 
 TEST_F(ImageFileDecoding, SkinFileThatDoesNotDecodeGivesNoImage) {
-    testsupport::SetFakeSkinFile(L"broken.png", L"", std::vector<uint8_t>{1, 2, 3, 4});
+    folder.Write(L"broken.png", std::vector<uint8_t>{1, 2, 3, 4});
+    folder.Write(L"empty.png", std::vector<uint8_t>{});
     EXPECT_FALSE(DecodeImageFile(L"broken.png", L"", 0));
+    EXPECT_FALSE(DecodeImageFile(L"empty.png", L"", 0));
+}
+
+// Every image of the shipped skins decodes as the engine builds it.
+TEST(ShippedSkinImages, EveryImageDecodes) {
+    int32_t images = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TOLVANE_SKIN_SOURCE_DIR)) {
+        if (entry.path().extension() != ".png") {
+            continue;
+        }
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                         std::istreambuf_iterator<char>());
+        const auto image = Decode(bytes);
+        ASSERT_TRUE(image) << entry.path();
+        EXPECT_GT(image->width, 0) << entry.path();
+        ++images;
+    }
+    EXPECT_GT(images, 10);
 }
 
 TEST(ColorText, OptionalHashThenHexadecimalAsFarAsItGoes) {

@@ -2,6 +2,8 @@
 
 #include "skin/SkinImageDescriptor.h"
 #include "skin/SkinResourceTables.h"
+#include "skin/SkinResources.h"
+#include "tests/skin/native/SkinTestFolder.h"
 #include "tests/support/skin/FixedFontEngine.h"
 #include "tests/support/skin/RecordingCanvas.h"
 #include "tests/support/skin/TestImages.h"
@@ -106,11 +108,13 @@ TEST(DescriptorGrammar, FadeIsLimitedToAByte) {
 class DescriptorDrawing : public ::testing::Test {
   protected:
     void SetUp() override {
-        testsupport::SetFakeSkinFile(L"btn.png", L"", EncodePng(RgbaPixels(40, 20, 0xFF336699)));
-        testsupport::SetFakeSkinFile(L"113", L"ZIPRES", EncodePng(RgbaPixels(8, 8, 0xFF000000)));
+        ResetResourceSettings();
+        SetSkinPath(folder.WithSeparator());
+        folder.Write(L"btn.png", EncodePng(RgbaPixels(40, 20, 0xFF336699)));
     }
-    void TearDown() override { testsupport::ClearFakeSkinFiles(); }
+    void TearDown() override { ResetResourceSettings(); }
 
+    skintest::SkinTestFolder folder{L"descriptors"};
     testsupport::FixedFontEngine engine;
     SkinSharedResources shared;
     CSkinResourceTables tables{engine, shared};
@@ -129,13 +133,15 @@ TEST_F(DescriptorDrawing, FileNameAloneStretchesTheWholeImageOverTheItem) {
     EXPECT_TRUE(descriptor.IsResolved());
 }
 
-TEST_F(DescriptorDrawing, ResourceImagesAreLoadedWithTheirTypeOnlyWhenResNamesThem) {
-    SkinImageDescriptor resource(L"res='113' restype='ZIPRES'");
-    EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, item, resource));
-    SkinImageDescriptor typeWithoutRes(L"file='btn.png' restype='ZIPRES'");
+TEST_F(DescriptorDrawing, ResourceTypeCountsOnlyWhenResNamesTheImage) {
+    // "restype" without "res": the name is a skin file.
+    SkinImageDescriptor typeWithoutRes(L"file='btn.png' restype='PNG'");
     EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, item, typeWithoutRes));
-    EXPECT_EQ(tables.FindImage(L"113")->resourceType, L"ZIPRES");
     EXPECT_EQ(tables.FindImage(L"btn.png")->resourceType, L"");
+    // "res": a module resource of that type, which this program does not have.
+    SkinImageDescriptor resource(L"res='btn.png' restype='PNG'");
+    tables.RemoveAllImages();
+    EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, resource));
 }
 
 TEST_F(DescriptorDrawing, EmptyOrUnresolvableDescriptorsDrawNothingAndAreNotRetried) {
@@ -143,10 +149,8 @@ TEST_F(DescriptorDrawing, EmptyOrUnresolvableDescriptorsDrawNothingAndAreNotRetr
     EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, empty));
     SkinImageDescriptor missing(L"missing.png");
     EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, missing));
-    const int32_t loads = testsupport::FakeSkinFileLoads();
-    testsupport::SetFakeSkinFile(L"missing.png", L"", EncodePng(RgbaPixels(2, 2)));
-    EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, missing));
-    EXPECT_EQ(testsupport::FakeSkinFileLoads(), loads);
+    folder.Write(L"missing.png", EncodePng(RgbaPixels(2, 2)));
+    EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, missing));  // not tried again
     EXPECT_TRUE(canvas.calls.empty());
 
     missing.SetText(L"missing.png");  // new text: tried again
@@ -156,7 +160,7 @@ TEST_F(DescriptorDrawing, EmptyOrUnresolvableDescriptorsDrawNothingAndAreNotRetr
 TEST_F(DescriptorDrawing, AReplacedImageIsLookedUpAgainInsteadOfDrawnFromFreedPixels) {
     SkinImageDescriptor descriptor(L"btn.png");
     ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
-    testsupport::SetFakeSkinFile(L"btn.png", L"", EncodePng(RgbaPixels(10, 10, 0xFF000000)));
+    folder.Write(L"btn.png", EncodePng(RgbaPixels(10, 10, 0xFF000000)));
     tables.RegisterImage(L"btn.png", L"", 0, false, false);
     EXPECT_FALSE(descriptor.IsResolved());
     ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
@@ -208,7 +212,7 @@ TEST_F(DescriptorDrawing, FadeAndMaskReachTheCompositor) {
     EXPECT_EQ(canvas.calls[0].op, CanvasOp::BlendImage);
     EXPECT_EQ(canvas.calls[0].opacity, 100);
 
-    testsupport::SetFakeSkinFile(L"magenta.png", L"", EncodePng(RgbaPixels(4, 4, 0xFFFF00FF)));
+    folder.Write(L"magenta.png", EncodePng(RgbaPixels(4, 4, 0xFFFF00FF)));
     SkinImageDescriptor masked(L"file='magenta.png' mask='#ffff00ff'");
     ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, masked));
     EXPECT_EQ(canvas.calls.back().op, CanvasOp::BlendImage);  // cleared pixels need blending

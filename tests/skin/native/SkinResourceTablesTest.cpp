@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "skin/SkinImageDecoder.h"
 #include "skin/SkinResourceTables.h"
+#include "skin/SkinResources.h"
+#include "tests/skin/native/SkinTestFolder.h"
 #include "tests/support/skin/FixedFontEngine.h"
 #include "tests/support/skin/TestImages.h"
 
@@ -14,12 +17,14 @@ using testsupport::RgbaPixels;
 class ResourceTables : public ::testing::Test {
   protected:
     void SetUp() override {
-        testsupport::SetFakeSkinFile(L"a.png", L"", EncodePng(RgbaPixels(2, 2, 0xFFFF00FF)));
-        testsupport::SetFakeSkinFile(L"b.png", L"", EncodePng(RgbaPixels(3, 3, 0x80FFFFFF)));
-        testsupport::SetFakeSkinFile(L"113", L"PNG", EncodePng(RgbaPixels(4, 4, 0xFF000000)));
+        ResetResourceSettings();
+        SetSkinPath(folder.WithSeparator());
+        folder.Write(L"a.png", EncodePng(RgbaPixels(2, 2, 0xFFFF00FF)));
+        folder.Write(L"b.png", EncodePng(RgbaPixels(3, 3, 0x80FFFFFF)));
     }
-    void TearDown() override { testsupport::ClearFakeSkinFiles(); }
+    void TearDown() override { ResetResourceSettings(); }
 
+    skintest::SkinTestFolder folder{L"tables"};
     FixedFontEngine engine;
     SkinSharedResources shared;
     CSkinResourceTables tables{engine, shared};
@@ -40,15 +45,17 @@ TEST_F(ResourceTables, RegisterStoresTheLoadFlagsAndTheWindowTableFindsIt) {
 TEST_F(ResourceTables, RefusesEmptyNamesMissingFilesAndResourceNamesThatAreNotIds) {
     EXPECT_FALSE(tables.RegisterImage(L"", L"", 0, false, false));
     EXPECT_FALSE(tables.RegisterImage(L"missing.png", L"", 0, false, false));
-    EXPECT_FALSE(tables.RegisterImage(L"a.png", L"PNG", 0, false, false));
-    const auto resource = tables.RegisterImage(L"113", L"PNG", 0, false, false);
-    ASSERT_TRUE(resource);
-    EXPECT_EQ(resource->resourceType, L"PNG");
+    // With a type the name must spell a resource id: the file that the name would reach as a path of
+    // its own is not even tried.
+    const std::wstring path = (folder.Path() / L"a.png").wstring();
+    ASSERT_TRUE(DecodeImageFile(path, L"PNG", 0));
+    EXPECT_FALSE(tables.RegisterImage(path, L"PNG", 0, false, false));
+    EXPECT_FALSE(tables.FindImage(path));
 }
 
 TEST_F(ResourceTables, SecondRegistrationOfANameReplacesAndReleasesTheFirst) {
     const std::weak_ptr<SkinImageInfo> first = tables.RegisterImage(L"a.png", L"", 0, false, false);
-    testsupport::SetFakeSkinFile(L"a.png", L"", EncodePng(RgbaPixels(7, 1, 0xFF000000)));
+    folder.Write(L"a.png", EncodePng(RgbaPixels(7, 1, 0xFF000000)));
     const auto second = tables.RegisterImage(L"a.png", L"", 0, false, false);
     ASSERT_TRUE(second);
     EXPECT_TRUE(first.expired());
@@ -58,12 +65,12 @@ TEST_F(ResourceTables, SecondRegistrationOfANameReplacesAndReleasesTheFirst) {
 TEST_F(ResourceTables, FindOrRegisterReturnsTheCachedImageWhateverTheNewMask) {
     const auto first = tables.FindOrRegisterImage(L"a.png", L"", 0, false);
     ASSERT_TRUE(first);
-    const int32_t loads = testsupport::FakeSkinFileLoads();
+    folder.Write(L"a.png", EncodePng(RgbaPixels(7, 1, 0xFF000000)));  // not read again
     const auto again = tables.FindOrRegisterImage(L"a.png", L"", 0xFFFF00FF, true);
     EXPECT_EQ(again, first);
+    EXPECT_EQ(again->width, 2);
     EXPECT_EQ(again->mask, 0u);
     EXPECT_EQ(again->PixelAt(0, 0), 0xFFFF00FFu);
-    EXPECT_EQ(testsupport::FakeSkinFileLoads(), loads);
 }
 
 TEST_F(ResourceTables, LookupTriesTheWindowFirstThenTheSharedTable) {

@@ -7,11 +7,13 @@
 #include "skin/CanvasDrawing.h"
 #include "skin/SkinImageDescriptor.h"
 #include "skin/SkinResourceTables.h"
+#include "skin/SkinResources.h"
 #include "skin/win32/GdiCanvas.h"
 #include "skin/win32/GdiDibSurface.h"
 #include "skin/win32/GdiFontEngine.h"
 #include "skin/win32/GdiImageLibrary.h"
 #include "skin/win32/GdiPixelBuffer.h"
+#include "tests/skin/native/SkinTestFolder.h"
 #include "tests/support/skin/TestImages.h"
 
 namespace SkinUI {
@@ -46,9 +48,11 @@ class GdiDrawing : public ::testing::Test {
         ASSERT_TRUE(surface.IsValid());
         surface.Fill(kWhite);
         InstallDibPixelStorage();
+        ResetResourceSettings();
+        SetSkinPath(folder.WithSeparator());
     }
     void TearDown() override {
-        testsupport::ClearFakeSkinFiles();
+        ResetResourceSettings();
         SetPixelAllocator(nullptr);
     }
 
@@ -58,6 +62,7 @@ class GdiDrawing : public ::testing::Test {
                                    descriptor);
     }
 
+    skintest::SkinTestFolder folder{L"gdi"};
     GdiDibSurface surface{40, 30};
     GdiCanvas canvas{surface.Dc()};
     GdiFontEngine fonts;
@@ -106,7 +111,7 @@ std::vector<uint8_t> NinePartImage() {
 }
 
 TEST_F(GdiDrawing, NinePartCornersKeepTheirSizeWhileTheMiddleStretches) {
-    testsupport::SetFakeSkinFile(L"nine.png", L"", NinePartImage());
+    folder.Write(L"nine.png", NinePartImage());
     ASSERT_TRUE(DrawImage(L"file='nine.png' corner='3,3,3,3'", SkinRect{5, 5, 35, 25}));
     EXPECT_EQ(Rgb(surface.PixelAt(5, 5)), 0xFF0000u);
     EXPECT_EQ(Rgb(surface.PixelAt(7, 7)), 0xFF0000u);
@@ -129,7 +134,7 @@ TEST_F(GdiDrawing, TiledImageCutsTheLastTileAtTheEdge) {
     for (int x = 0; x < 4; ++x) {
         strip.Set(x, 0, colours[x]);
     }
-    testsupport::SetFakeSkinFile(L"strip.png", L"", EncodePng(strip));
+    folder.Write(L"strip.png", EncodePng(strip));
     surface.Fill(0xFF123456);
     ASSERT_TRUE(DrawImage(L"file='strip.png' xtiled='true' ytiled='true'", SkinRect{0, 0, 10, 3}));
     for (int x = 0; x < 10; ++x) {
@@ -142,7 +147,7 @@ TEST_F(GdiDrawing, TiledImageCutsTheLastTileAtTheEdge) {
 }
 
 TEST_F(GdiDrawing, FadeBlendsAnOpaqueImage) {
-    testsupport::SetFakeSkinFile(L"white.png", L"", EncodePng(RgbaPixels(4, 4, kWhite)));
+    folder.Write(L"white.png", EncodePng(RgbaPixels(4, 4, kWhite)));
     surface.Fill(kBlack);
     ASSERT_TRUE(DrawImage(L"file='white.png' fade='128'", SkinRect{0, 0, 8, 8}));
     EXPECT_TRUE(PixelNear(surface.PixelAt(3, 3), 0xFF808080));
@@ -152,7 +157,7 @@ TEST_F(GdiDrawing, FadeBlendsAnOpaqueImage) {
 TEST_F(GdiDrawing, MaskedPixelsLetTheBackgroundThrough) {
     RgbaPixels pixels(2, 1, 0xFFFF00FF);
     pixels.Set(1, 0, 0xFF0000FF);
-    testsupport::SetFakeSkinFile(L"masked.png", L"", EncodePng(pixels));
+    folder.Write(L"masked.png", EncodePng(pixels));
     surface.Fill(0xFF00FF00);
     ASSERT_TRUE(DrawImage(L"file='masked.png' mask='#ffff00ff'", SkinRect{0, 0, 2, 1}));
     EXPECT_EQ(surface.PixelAt(0, 0), 0xFF00FF00u);
@@ -161,10 +166,26 @@ TEST_F(GdiDrawing, MaskedPixelsLetTheBackgroundThrough) {
 
 TEST_F(GdiDrawing, ImagesOnTheHeapDrawLikeImagesInBitmaps) {
     SetPixelAllocator(nullptr);
-    testsupport::SetFakeSkinFile(L"half.png", L"", EncodePng(RgbaPixels(2, 2, 0x80FF0000)));
+    folder.Write(L"half.png", EncodePng(RgbaPixels(2, 2, 0x80FF0000)));
     surface.Fill(kBlack);
     ASSERT_TRUE(DrawImage(L"half.png", SkinRect{0, 0, 4, 4}));
     EXPECT_TRUE(PixelNear(surface.PixelAt(1, 1), 0xFF800000));
+}
+
+// The program carries a 3x2 PNG as resource 113 of type "PNG": top row red, green, blue; bottom row
+// white, black and half-transparent red.
+TEST_F(GdiDrawing, ModuleResourceImagesAreNamedByTheirId) {
+    surface.Fill(kBlack);
+    ASSERT_TRUE(DrawImage(L"res='113' restype='PNG'", SkinRect{0, 0, 3, 2}));
+    EXPECT_EQ(surface.PixelAt(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(surface.PixelAt(2, 0), 0xFF0000FFu);
+    EXPECT_EQ(surface.PixelAt(0, 1), kWhite);
+    EXPECT_TRUE(PixelNear(surface.PixelAt(2, 1), 0xFF800000));
+    const auto image = tables.FindImage(L"113");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->resourceType, L"PNG");
+    EXPECT_TRUE(image->hasAlpha);
+    EXPECT_FALSE(DrawImage(L"res='114' restype='PNG'", SkinRect{0, 0, 3, 2}));
 }
 
 TEST_F(GdiDrawing, TextUsesTheLowTwentyFourBitsOfItsColour) {
@@ -203,7 +224,7 @@ TEST_F(GdiDrawing, SavedClipsNarrowAndRestore) {
 }
 
 TEST_F(GdiDrawing, CompositorPiecesOutsideThePaintRectangleLeaveThePixelsAlone) {
-    testsupport::SetFakeSkinFile(L"nine.png", L"", NinePartImage());
+    folder.Write(L"nine.png", NinePartImage());
     SkinImageDescriptor descriptor(L"file='nine.png' corner='3,3,3,3'");
     ASSERT_TRUE(
         DrawImageDescriptor(canvas, tables, SkinRect{0, 0, 30, 20}, SkinRect{10, 0, 40, 2}, descriptor));

@@ -28,128 +28,108 @@ int32_t RecordingCanvas::OpenClips() const {
     return open;
 }
 
+CanvasCall& RecordingCanvas::Record(CanvasOp op) {
+    calls.emplace_back();
+    calls.back().op = op;
+    return calls.back();
+}
+
 void RecordingCanvas::FillSolid(const SkinUI::SkinRect& rect, SkinUI::SkinColor color) {
-    CanvasCall call;
-    call.op = CanvasOp::FillSolid;
+    CanvasCall& call = Record(CanvasOp::FillSolid);
     call.rect = rect;
     call.color = color;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::FillGradient(const SkinUI::SkinRect& rect, SkinUI::SkinColor from, SkinUI::SkinColor to,
                                    bool vertical, int32_t steps) {
-    CanvasCall call;
-    call.op = CanvasOp::FillGradient;
+    CanvasCall& call = Record(CanvasOp::FillGradient);
     call.rect = rect;
     call.color = from;
     call.color2 = to;
     call.vertical = vertical;
     call.width = steps;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::DrawLine(const SkinUI::SkinPoint& from, const SkinUI::SkinPoint& to, int32_t width,
                                SkinUI::SkinColor color, int32_t penStyle) {
-    CanvasCall call;
-    call.op = CanvasOp::DrawLine;
+    CanvasCall& call = Record(CanvasOp::DrawLine);
     call.from = from;
     call.to = to;
     call.width = width;
     call.color = color;
     call.penStyle = penStyle;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::DrawRect(const SkinUI::SkinRect& rect, int32_t width, SkinUI::SkinColor color) {
-    CanvasCall call;
-    call.op = CanvasOp::DrawRect;
+    CanvasCall& call = Record(CanvasOp::DrawRect);
     call.rect = rect;
     call.width = width;
     call.color = color;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::DrawRoundRect(const SkinUI::SkinRect& rect, int32_t width, int32_t radiusX,
                                     int32_t radiusY, SkinUI::SkinColor color) {
-    CanvasCall call;
-    call.op = CanvasOp::DrawRoundRect;
+    CanvasCall& call = Record(CanvasOp::DrawRoundRect);
     call.rect = rect;
     call.width = width;
     call.radiusX = radiusX;
     call.radiusY = radiusY;
     call.color = color;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::PaintText(const SkinUI::SkinRect& rect, const std::wstring& text,
                                 SkinUI::SkinColor color, SkinUI::SkinFontHandle font, uint32_t format) {
-    CanvasCall call;
-    call.op = CanvasOp::PaintText;
+    CanvasCall& call = Record(CanvasOp::PaintText);
     call.rect = rect;
     call.text = text;
     call.color = color;
     call.font = font;
     call.format = format;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::CopyImage(const SkinUI::SkinRect& dest, const SkinUI::SkinImageInfo& image,
                                 const SkinUI::SkinRect& source) {
-    CanvasCall call;
-    call.op = CanvasOp::CopyImage;
+    CanvasCall& call = Record(CanvasOp::CopyImage);
     call.rect = dest;
     call.source = source;
     call.image = &image;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::StretchImage(const SkinUI::SkinRect& dest, const SkinUI::SkinImageInfo& image,
                                    const SkinUI::SkinRect& source) {
-    CanvasCall call;
-    call.op = CanvasOp::StretchImage;
+    CanvasCall& call = Record(CanvasOp::StretchImage);
     call.rect = dest;
     call.source = source;
     call.image = &image;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::BlendImage(const SkinUI::SkinRect& dest, const SkinUI::SkinImageInfo& image,
                                  const SkinUI::SkinRect& source, uint8_t opacity) {
-    CanvasCall call;
-    call.op = CanvasOp::BlendImage;
+    CanvasCall& call = Record(CanvasOp::BlendImage);
     call.rect = dest;
     call.source = source;
     call.image = &image;
     call.opacity = opacity;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::SaveClip() {
-    CanvasCall call;
-    call.op = CanvasOp::SaveClip;
-    calls.push_back(call);
+    Record(CanvasOp::SaveClip);
 }
 
 void RecordingCanvas::IntersectClip(const SkinUI::SkinRect& rect) {
-    CanvasCall call;
-    call.op = CanvasOp::IntersectClip;
+    CanvasCall& call = Record(CanvasOp::IntersectClip);
     call.rect = rect;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::IntersectRoundClip(const SkinUI::SkinRect& rect, int32_t radiusX, int32_t radiusY) {
-    CanvasCall call;
-    call.op = CanvasOp::IntersectRoundClip;
+    CanvasCall& call = Record(CanvasOp::IntersectRoundClip);
     call.rect = rect;
     call.radiusX = radiusX;
     call.radiusY = radiusY;
-    calls.push_back(call);
 }
 
 void RecordingCanvas::RestoreClip() {
-    CanvasCall call;
-    call.op = CanvasOp::RestoreClip;
-    calls.push_back(call);
+    Record(CanvasOp::RestoreClip);
 }
 
 const char* CanvasOpName(CanvasOp op) {

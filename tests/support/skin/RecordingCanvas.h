@@ -78,6 +78,9 @@ class RecordingCanvas : public SkinUI::SkinCanvas {
     void IntersectClip(const SkinUI::SkinRect& rect) override;
     void IntersectRoundClip(const SkinUI::SkinRect& rect, int32_t radiusX, int32_t radiusY) override;
     void RestoreClip() override;
+
+  private:
+    CanvasCall& Record(CanvasOp op);
 };
 
 const char* CanvasOpName(CanvasOp op);

@@ -4,9 +4,6 @@
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
 
-#include <map>
-#include <utility>
-
 namespace testsupport {
 namespace {
 
@@ -70,44 +67,6 @@ std::shared_ptr<SkinUI::SkinImageInfo> SolidImage(int32_t width, int32_t height,
         bits[i + 3] = static_cast<uint8_t>(premultipliedArgb >> 24);
     }
     return image;
-}
-
-namespace {
-
-struct FakeFiles {
-    std::map<std::pair<std::wstring, std::wstring>, std::vector<uint8_t>> files;
-    int32_t loads = 0;
-};
-
-FakeFiles& Files() {
-    static FakeFiles files;
-    return files;
-}
-
-}  // namespace
-
-void SetFakeSkinFile(const std::wstring& name, const std::wstring& type, std::vector<uint8_t> bytes) {
-    Files().files[{name, type}] = std::move(bytes);
-}
-
-void ClearFakeSkinFiles() {
-    Files() = FakeFiles{};
-}
-
-int32_t FakeSkinFileLoads() {
-    return Files().loads;
-}
-
-// Used by FakeSkinFiles.cpp only.
-bool ServeFakeSkinFile(const std::wstring& name, const std::wstring& type, std::vector<uint8_t>& bytes) {
-    ++Files().loads;
-    const auto found = Files().files.find({name, type});
-    if (found == Files().files.end()) {
-        bytes.clear();
-        return false;
-    }
-    bytes = found->second;
-    return !bytes.empty();
 }
 
 }  // namespace testsupport

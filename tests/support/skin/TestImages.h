@@ -27,11 +27,4 @@ std::vector<uint8_t> EncodeJpeg(const RgbaPixels& pixels);
 std::shared_ptr<SkinUI::SkinImageInfo> SolidImage(int32_t width, int32_t height, uint32_t premultipliedArgb,
                                                   bool hasAlpha);
 
-// Skin files served to SkinUI::LoadSkinFileBytes by the test-only definition in FakeSkinFiles.cpp: a
-// program that links that file reads skin files from here.
-void SetFakeSkinFile(const std::wstring& name, const std::wstring& type, std::vector<uint8_t> bytes);
-void ClearFakeSkinFiles();
-// How often a skin file was asked for since the last clear.
-int32_t FakeSkinFileLoads();
-
 }  // namespace testsupport
