@@ -66,20 +66,5 @@ TEST(PlainText, DrawsInTheLowTwentyFourBitsOfTheColour) {
     EXPECT_EQ(canvas.calls[1].format, CanvasTextFormat::kCenter);
 }
 
-TEST(Outlines, ReachTheCanvasWithTheirPenValues) {
-    RecordingCanvas canvas;
-    StrokeLine(canvas, SkinPoint{1, 2}, SkinPoint{3, 4}, 2, 0xFF00FF00, CanvasPenStyle::kDash);
-    StrokeRect(canvas, SkinRect{0, 0, 9, 9}, 1, 0xFF0000FF);
-    StrokeRoundRect(canvas, SkinRect{0, 0, 9, 9}, 1, 4, 5, 0xFFFF0000);
-    FillGradient(canvas, SkinRect{0, 0, 9, 9}, 0xFF000000, 0xFFFFFFFF, true, 16);
-    ASSERT_EQ(canvas.calls.size(), 4u);
-    EXPECT_EQ(canvas.calls[0].op, CanvasOp::DrawLine);
-    EXPECT_EQ(canvas.calls[0].to, (SkinPoint{3, 4}));
-    EXPECT_EQ(canvas.calls[0].penStyle, CanvasPenStyle::kDash);
-    EXPECT_EQ(canvas.calls[2].radiusY, 5);
-    EXPECT_EQ(canvas.calls[3].width, 16);
-    EXPECT_TRUE(canvas.calls[3].vertical);
-}
-
 }  // namespace
 }  // namespace SkinUI

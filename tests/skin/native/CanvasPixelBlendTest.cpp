@@ -62,14 +62,6 @@ TEST(SoftwareBlend, ConstantOpacityScalesSourceColourAndAlpha) {
     EXPECT_EQ(plain.At(0, 0), 0xFF808080u);
 }
 
-TEST(SoftwareBlend, TransparentPixelsLeaveTheDestinationAlone) {
-    Surface dest(1, 1, 0xFF123456);
-    const Surface source(1, 1, 0x00000000);
-    ASSERT_TRUE(BlendPixels(dest.Block(), SkinRect{0, 0, 1, 1}, source.ConstBlock(), SkinRect{0, 0, 1, 1},
-                            255, true));
-    EXPECT_EQ(dest.At(0, 0), 0xFF123456u);
-}
-
 TEST(SoftwareBlend, StretchesWithTheNearestSourcePixel) {
     Surface source(2, 1, 0xFFFF0000);
     source.Set(1, 0, 0xFF0000FF);

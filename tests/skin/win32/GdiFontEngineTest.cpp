@@ -58,13 +58,6 @@ TEST_F(GdiFonts, UnregisteredIdGivesTheSystemDefaultFont) {
     EXPECT_GT(record->metrics.height, 0);
 }
 
-TEST_F(GdiFonts, LongFaceNamesAreCutToTheSystemLimit) {
-    const SkinFontHandle font =
-        tables.RegisterFont(3, L"Abcdefghijklmnopqrstuvwxyz0123456789", 12, false, false, false, false);
-    ASSERT_NE(font, nullptr);
-    EXPECT_STREQ(LogFontOf(font).lfFaceName, L"Abcdefghijklmnopqrstuvwxyz01234");
-}
-
 TEST_F(GdiFonts, MeasuresGrowWithTextAndFontSize) {
     const SkinFontHandle small = tables.RegisterFont(1, L"Tahoma", 12, false, false, false, false);
     const SkinFontHandle large = tables.RegisterFont(2, L"Tahoma", 24, false, false, false, false);
