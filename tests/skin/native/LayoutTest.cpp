@@ -316,6 +316,38 @@ TEST(ChildList, HidingAContainerHidesItsChildrenAndTakesTheirFocus) {
     EXPECT_TRUE(button->IsVisible());
 }
 
+TEST(ScrollBars, ContentNarrowsAndScrollingMovesTheChildren) {
+    TestControlHost host;
+    CControlUI* root =
+        BuildAttached(host,
+                      L"<Window><VerticalLayout vscrollbar=\"true\" vscrollbarstyle=\"width=&quot;10&quot;\">"
+                      L"<Control height=\"120\"/><Control height=\"180\"/></VerticalLayout></Window>",
+                      SkinRect{0, 0, 100, 100});
+    auto& layout = *static_cast<CContainerUI*>(root);
+    ASSERT_NE(layout.VerticalScrollBar(), nullptr);
+    EXPECT_EQ(layout.ContentArea(), (SkinRect{0, 0, 90, 100}));
+    EXPECT_EQ(layout.VerticalScrollBar()->ItemRect(), (SkinRect{90, 0, 100, 100}));
+    EXPECT_EQ(layout.ScrollRange(), (SkinSize{0, 200}));
+    EXPECT_EQ(RectOf(root, 1), (SkinRect{0, 120, 90, 300}));
+
+    host.Send(layout, SkinEventType::kScrollWheel);  // wParam 0: a line up, already at the top
+    EXPECT_EQ(layout.ScrollPos(), (SkinSize{0, 0}));
+    SkinEvent down;
+    down.type = SkinEventType::kScrollWheel;
+    down.wParam = kScrollLineDown;
+    layout.Event(down);
+    EXPECT_EQ(layout.ScrollPos(), (SkinSize{0, CScrollBarUI::kDefaultLineSize}));
+    layout.EndDown();
+    EXPECT_EQ(RectOf(root, 1), (SkinRect{0, -80, 90, 100}));
+    host.Layout(SkinRect{0, 0, 100, 100});  // a new layout keeps the view where it is
+    EXPECT_EQ(RectOf(root, 1), (SkinRect{0, -80, 90, 100}));
+    layout.PageUp();
+    EXPECT_EQ(layout.ScrollPos(), (SkinSize{0, 100}));
+    layout.ApplyAttribute(L"vscrollbar", L"false");
+    EXPECT_EQ(layout.VerticalScrollBar(), nullptr);
+    EXPECT_EQ(layout.ScrollPos(), (SkinSize{0, 0}));
+}
+
 class SeparatorDrag : public ::testing::Test {
   protected:
     CControlUI* Build(const wchar_t* separator) {
