@@ -30,7 +30,7 @@ void EmptyFolder(FolderAccess& access, const std::wstring& folder) {
             access.ClearReadOnly(path);
         }
         if (!entry.isFolder) {
-            access.DeleteFile(path);
+            access.DeleteOneFile(path);
             continue;
         }
         // A linked folder is removed as the link itself; its target belongs to someone else.

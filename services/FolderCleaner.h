@@ -22,7 +22,7 @@ class FolderAccess {
     // cannot start.
     virtual bool List(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
     virtual void ClearReadOnly(const std::wstring& path) = 0;
-    virtual void DeleteFile(const std::wstring& path) = 0;
+    virtual void DeleteOneFile(const std::wstring& path) = 0;
     virtual void RemoveFolder(const std::wstring& path) = 0;
 };
 

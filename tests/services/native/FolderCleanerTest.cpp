@@ -52,7 +52,7 @@ class MemoryFolders : public FolderAccess {
             it->second.isReadOnly = false;
         }
     }
-    void DeleteFile(const std::wstring& path) override {
+    void DeleteOneFile(const std::wstring& path) override {
         auto it = nodes_.find(Resolve(path));
         if (it != nodes_.end() && !it->second.isFolder && !it->second.isReadOnly) {
             nodes_.erase(it);
