@@ -16,7 +16,9 @@ QuillGameControl* QuillGameControl::Create() {
     return typeInfo != nullptr ? new QuillGameControl(typeInfo) : nullptr;
 }
 
-QuillGameControl::QuillGameControl(ITypeInfo* typeInfo) : typeInfo_(typeInfo) { LockModule(); }
+QuillGameControl::QuillGameControl(ITypeInfo* typeInfo) : typeInfo_(typeInfo) {
+    LockModule();
+}
 
 QuillGameControl::~QuillGameControl() {
     typeInfo_->Release();
@@ -39,7 +41,9 @@ HRESULT QuillGameControl::QueryInterface(REFIID riid, void** object) {
     return S_OK;
 }
 
-ULONG QuillGameControl::AddRef() { return ++references_; }
+ULONG QuillGameControl::AddRef() {
+    return ++references_;
+}
 
 ULONG QuillGameControl::Release() {
     const ULONG remaining = --references_;
@@ -77,8 +81,8 @@ HRESULT QuillGameControl::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count
     return DispGetIDsOfNames(typeInfo_, names, count, ids);
 }
 
-HRESULT QuillGameControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
-                                 EXCEPINFO* exception, UINT* argumentError) {
+HRESULT QuillGameControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* parameters,
+                                 VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
     if (!IsEqualIID(riid, IID_NULL)) {
         return DISP_E_UNKNOWNINTERFACE;
     }

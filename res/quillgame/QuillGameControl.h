@@ -9,7 +9,7 @@ namespace quill {
 // The control object: its scripting interface, dispatched through the type library, and the safety
 // answers that let the game's pages script it.
 class QuillGameControl final : public IQuillGame, public IObjectSafety {
-public:
+  public:
     // A new object with one reference, or null when its type information cannot be read.
     static QuillGameControl* Create();
 
@@ -31,10 +31,11 @@ public:
     HRESULT STDMETHODCALLTYPE Echo(LONG value, LONG* answer) override;
 
     // IObjectSafety
-    HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID riid, DWORD* supported, DWORD* enabled) override;
+    HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID riid, DWORD* supported,
+                                                        DWORD* enabled) override;
     HRESULT STDMETHODCALLTYPE SetInterfaceSafetyOptions(REFIID riid, DWORD mask, DWORD enabled) override;
 
-private:
+  private:
     explicit QuillGameControl(ITypeInfo* typeInfo);
     ~QuillGameControl();
 

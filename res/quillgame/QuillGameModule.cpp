@@ -16,7 +16,7 @@ HINSTANCE g_instance = nullptr;
 std::atomic<long> g_locks{0};
 
 class ClassFactory final : public IClassFactory {
-public:
+  public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (object == nullptr) {
             return E_POINTER;
@@ -63,8 +63,8 @@ ClassFactory g_factory;
 
 bool SetKeyValue(const std::wstring& subKey, const wchar_t* name, const std::wstring& value) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const LONG status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -80,19 +80,19 @@ std::wstring FolderOf(const std::wstring& path) {
 
 HRESULT WriteClassKeys(const std::wstring& path) {
     const std::wstring classKey = std::wstring(L"CLSID\\") + kClassIdText;
-    const bool written = SetKeyValue(classKey, nullptr, kControlName) &&
-                         SetKeyValue(classKey + L"\\InprocServer32", nullptr, path) &&
-                         SetKeyValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-                         SetKeyValue(classKey + L"\\ProgID", nullptr, kProgId) &&
-                         SetKeyValue(classKey + L"\\VersionIndependentProgID", nullptr, kVersionIndependentProgId) &&
-                         SetKeyValue(classKey + L"\\TypeLib", nullptr, kTypeLibraryIdText) &&
-                         SetKeyValue(classKey + L"\\Version", nullptr, kControlVersion) &&
-                         SetKeyValue(classKey + L"\\Control", nullptr, L"") &&
-                         SetKeyValue(kProgId, nullptr, kControlName) &&
-                         SetKeyValue(std::wstring(kProgId) + L"\\CLSID", nullptr, kClassIdText) &&
-                         SetKeyValue(kVersionIndependentProgId, nullptr, kControlName) &&
-                         SetKeyValue(std::wstring(kVersionIndependentProgId) + L"\\CLSID", nullptr, kClassIdText) &&
-                         SetKeyValue(std::wstring(kVersionIndependentProgId) + L"\\CurVer", nullptr, kProgId);
+    const bool written =
+        SetKeyValue(classKey, nullptr, kControlName) &&
+        SetKeyValue(classKey + L"\\InprocServer32", nullptr, path) &&
+        SetKeyValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+        SetKeyValue(classKey + L"\\ProgID", nullptr, kProgId) &&
+        SetKeyValue(classKey + L"\\VersionIndependentProgID", nullptr, kVersionIndependentProgId) &&
+        SetKeyValue(classKey + L"\\TypeLib", nullptr, kTypeLibraryIdText) &&
+        SetKeyValue(classKey + L"\\Version", nullptr, kControlVersion) &&
+        SetKeyValue(classKey + L"\\Control", nullptr, L"") && SetKeyValue(kProgId, nullptr, kControlName) &&
+        SetKeyValue(std::wstring(kProgId) + L"\\CLSID", nullptr, kClassIdText) &&
+        SetKeyValue(kVersionIndependentProgId, nullptr, kControlName) &&
+        SetKeyValue(std::wstring(kVersionIndependentProgId) + L"\\CLSID", nullptr, kClassIdText) &&
+        SetKeyValue(std::wstring(kVersionIndependentProgId) + L"\\CurVer", nullptr, kProgId);
     return written ? S_OK : SELFREG_E_CLASS;
 }
 
@@ -104,7 +104,9 @@ void DeleteClassKeys() {
 
 }  // namespace
 
-HINSTANCE ModuleInstance() { return g_instance; }
+HINSTANCE ModuleInstance() {
+    return g_instance;
+}
 
 std::wstring ModulePath() {
     std::vector<wchar_t> path(MAX_PATH);
@@ -120,9 +122,15 @@ std::wstring ModulePath() {
     }
 }
 
-void LockModule() { ++g_locks; }
-void UnlockModule() { --g_locks; }
-bool ModuleInUse() { return g_locks.load() != 0; }
+void LockModule() {
+    ++g_locks;
+}
+void UnlockModule() {
+    --g_locks;
+}
+bool ModuleInUse() {
+    return g_locks.load() != 0;
+}
 
 ITypeInfo* LoadControlTypeInfo() {
     ComPtr<ITypeLib> library;
@@ -145,7 +153,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
     return TRUE;
 }
 
-STDAPI DllCanUnloadNow() { return quill::ModuleInUse() ? S_FALSE : S_OK; }
+STDAPI DllCanUnloadNow() {
+    return quill::ModuleInUse() ? S_FALSE : S_OK;
+}
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID riid, void** object) {
     if (object == nullptr) {

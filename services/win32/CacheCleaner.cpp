@@ -22,8 +22,10 @@ struct CacheFindTraits {
 
 // One URL-cache entry record; the platform tells the size it needs.
 class CacheEntryBuffer {
-public:
-    INTERNET_CACHE_ENTRY_INFOW* Entry() { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(bytes_.data()); }
+  public:
+    INTERNET_CACHE_ENTRY_INFOW* Entry() {
+        return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(bytes_.data());
+    }
     DWORD* Size() { return &size_; }
     // Makes room for the size the platform asked for; false when it asked for nothing sensible.
     bool Grow() {
@@ -36,7 +38,7 @@ public:
     void PrepareCall() { size_ = static_cast<DWORD>(bytes_.size() * sizeof(uint64_t)); }
     INTERNET_CACHE_ENTRY_INFOW* CallBuffer() { return bytes_.empty() ? nullptr : Entry(); }
 
-private:
+  private:
     // 8-byte elements keep the record aligned for its 64-bit fields.
     std::vector<uint64_t> bytes_;
     DWORD size_ = 0;
@@ -68,7 +70,7 @@ bool FindNextEntry(const UniqueResource<CacheFindTraits>& find, CacheEntryBuffer
 }
 
 class WinFolderAccess : public FolderAccess {
-public:
+  public:
     bool List(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
         WIN32_FIND_DATAW data = {};
         UniqueFind find(FindFirstFileW((folder + L"\\*.*").c_str(), &data));
@@ -129,6 +131,8 @@ void ClearBrowserCache(SystemAccess& system) {
     }
 }
 
-void ClearBrowserCache() { ClearBrowserCache(RealSystem()); }
+void ClearBrowserCache() {
+    ClearBrowserCache(RealSystem());
+}
 
 }  // namespace services

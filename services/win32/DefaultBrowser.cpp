@@ -67,7 +67,9 @@ std::wstring GetDefaultBrowser(SystemAccess& system) {
     return kBuiltInBrowser;
 }
 
-std::wstring GetDefaultBrowser() { return GetDefaultBrowser(RealSystem()); }
+std::wstring GetDefaultBrowser() {
+    return GetDefaultBrowser(RealSystem());
+}
 
 void OpenUrl(SystemAccess& system, const std::wstring& address) {
     ShellRequest request;
@@ -78,6 +80,8 @@ void OpenUrl(SystemAccess& system, const std::wstring& address) {
     system.RunShell(request);
 }
 
-void OpenUrl(const std::wstring& address) { OpenUrl(RealSystem(), address); }
+void OpenUrl(const std::wstring& address) {
+    OpenUrl(RealSystem(), address);
+}
 
 }  // namespace services

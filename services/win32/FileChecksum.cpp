@@ -1,7 +1,7 @@
 #include "services/win32/FileChecksum.h"
 
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 
 #include <vector>
 

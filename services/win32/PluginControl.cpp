@@ -23,7 +23,9 @@ std::wstring ProfileFolder(SystemAccess& system) {
     return system.SpecialFolder(CSIDL_PROFILE, false);
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace
 
@@ -59,8 +61,8 @@ bool WriteControlFile(const std::wstring& path, const std::vector<uint8_t>& byte
     DWORD written = 0;
     bool complete = false;
     {
-        UniqueFile file(
-            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             return false;
         }
@@ -73,7 +75,9 @@ bool WriteControlFile(const std::wstring& path, const std::vector<uint8_t>& byte
     return complete;
 }
 
-bool IsAdministrator(bool& isMember) { return RealSystem().IsAdministrator(isMember); }
+bool IsAdministrator(bool& isMember) {
+    return RealSystem().IsAdministrator(isMember);
+}
 
 bool RunElevated(SystemAccess& system, const std::wstring& program, const std::wstring& parameters,
                  bool wantElevation) {
@@ -124,4 +128,6 @@ bool EnsurePluginControl(SystemAccess& system) {
 
 }  // namespace services
 
-bool EnsurePluginControl() { return services::EnsurePluginControl(services::RealSystem()); }
+bool EnsurePluginControl() {
+    return services::EnsurePluginControl(services::RealSystem());
+}

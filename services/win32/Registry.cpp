@@ -30,7 +30,8 @@ LONG QueryStringValue(HKEY key, const wchar_t* valueName, size_t bufferBytes, st
     std::vector<wchar_t> buffer(bufferBytes / sizeof(wchar_t), L'\0');
     DWORD type = 0;
     DWORD size = static_cast<DWORD>(bufferBytes - sizeof(wchar_t));
-    const LONG status = RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    const LONG status =
+        RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status != ERROR_SUCCESS) {
         return status;
     }

@@ -41,7 +41,8 @@ UpdateCheck SelfUpdater::CheckNow(HWND owner) {
             return UpdateCheck::Installing;
         case UpdateAction::DownloadAfterDelete:
             package.DeleteLocalCopy();
-            return package.StartDownload(slots_, true) ? UpdateCheck::DownloadStarted : UpdateCheck::DownloadRunning;
+            return package.StartDownload(slots_, true) ? UpdateCheck::DownloadStarted
+                                                       : UpdateCheck::DownloadRunning;
         case UpdateAction::Download:
             break;
     }
@@ -53,8 +54,12 @@ SelfUpdater& HallUpdater() {
     return updater;
 }
 
-void OnUpdateInfo(const ipc::UpdateInfo& info, HWND hallWindow) { HallUpdater().OnUpdateInfo(info, hallWindow); }
+void OnUpdateInfo(const ipc::UpdateInfo& info, HWND hallWindow) {
+    HallUpdater().OnUpdateInfo(info, hallWindow);
+}
 
-bool OnUpdateTimer(HWND window, UINT_PTR timerId) { return HallUpdater().OnTimer(window, timerId); }
+bool OnUpdateTimer(HWND window, UINT_PTR timerId) {
+    return HallUpdater().OnTimer(window, timerId);
+}
 
 }  // namespace services

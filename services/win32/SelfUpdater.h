@@ -22,7 +22,7 @@ enum class UpdateCheck {
 // fires, the local copy of the announced package is installed when complete and downloaded in the
 // background otherwise. Everything but the download runs on the launcher window's thread.
 class SelfUpdater {
-public:
+  public:
     explicit SelfUpdater(SystemAccess& system);
 
     // On the update record: keeps the address (and checksum) and arms the update timer on the launcher
@@ -37,7 +37,7 @@ public:
     const std::string& PendingAddress() const { return pendingAddress_; }
     size_t RunningDownloads() const { return slots_->RunningCount(); }
 
-private:
+  private:
     SystemAccess& system_;
     HWND armedWindow_ = nullptr;
     std::string pendingAddress_;

@@ -64,8 +64,8 @@ bool SystemAccess::IsAdministrator(bool& isMember) {
     isMember = false;
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
     PSID administrators = nullptr;
-    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
-                                  0, 0, 0, &administrators)) {
+    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0,
+                                  0, 0, 0, 0, &administrators)) {
         return false;
     }
     BOOL member = FALSE;
@@ -96,7 +96,9 @@ std::wstring SystemAccess::LauncherPath() {
     }
 }
 
-HMODULE SystemAccess::ResourceModule() { return GetModuleHandleW(nullptr); }
+HMODULE SystemAccess::ResourceModule() {
+    return GetModuleHandleW(nullptr);
+}
 
 std::wstring SystemAccess::SystemFolder() {
     wchar_t path[MAX_PATH] = {};

@@ -26,7 +26,7 @@ struct ShellRequest {
 // services take it as a parameter so that tests can put their own folders, versions and a recording
 // shell in its place; RealSystem() is the system itself.
 class SystemAccess {
-public:
+  public:
     virtual ~SystemAccess() = default;
 
     virtual SystemVersion Version();

@@ -28,7 +28,9 @@ DWORD WINAPI DownloadThread(void* parameter) {
     return 1;
 }
 
-std::wstring WidenAscii(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring WidenAscii(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 }  // namespace
 
@@ -45,7 +47,8 @@ std::wstring UpdateFolder(SystemAccess& system) {
     return folder;
 }
 
-UpdatePackage::UpdatePackage(SystemAccess& system, const std::string& address) : system_(system), address_(address) {
+UpdatePackage::UpdatePackage(SystemAccess& system, const std::string& address)
+    : system_(system), address_(address) {
     const std::string name = PackageFileName(address);
     if (!IsUsablePackageFileName(name)) {
         return;
@@ -57,9 +60,13 @@ UpdatePackage::UpdatePackage(SystemAccess& system, const std::string& address) :
     }
 }
 
-uint32_t UpdatePackage::QueryRemoteSize() const { return services::QueryRemoteSize(address_); }
+uint32_t UpdatePackage::QueryRemoteSize() const {
+    return services::QueryRemoteSize(address_);
+}
 
-uint32_t UpdatePackage::LocalSize() const { return FileSize32(localPath_); }
+uint32_t UpdatePackage::LocalSize() const {
+    return FileSize32(localPath_);
+}
 
 UpdateAction UpdatePackage::Decide(const std::wstring& expectedChecksum) const {
     const uint32_t remote = QueryRemoteSize();
@@ -67,7 +74,7 @@ UpdateAction UpdatePackage::Decide(const std::wstring& expectedChecksum) const {
     ChecksumState checksum = ChecksumState::NotGiven;
     if (SizesSayComplete(remote, local) && IsChecksumGiven(expectedChecksum)) {
         checksum = ChecksumMatches(expectedChecksum, Md5OfFile(localPath_)) ? ChecksumState::Matches
-                                                                              : ChecksumState::Differs;
+                                                                            : ChecksumState::Differs;
     }
     return DecideUpdate(remote, local, checksum);
 }

@@ -13,7 +13,7 @@ namespace services {
 // data>\Tolvane\update\<file name of the address>"). Built for one update check; the path stays wide
 // from the shell folder to the file and to the installer start.
 class UpdatePackage {
-public:
+  public:
     // Creates the update folder. A package whose address names no usable file, or whose local path
     // would be too long, is not usable and is left alone.
     UpdatePackage(SystemAccess& system, const std::string& address);
@@ -38,7 +38,7 @@ public:
     // Writes the trace line and asks the shell to "open" the copy with the silent installer parameters.
     bool LaunchInstaller() const;
 
-private:
+  private:
     SystemAccess& system_;
     std::string address_;
     std::wstring localPath_;

@@ -9,7 +9,7 @@ namespace services {
 // A move-only owner of one system handle; `Traits` names the empty value and how to close it.
 template <typename Traits>
 class UniqueResource {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueResource() = default;
@@ -17,7 +17,8 @@ public:
     ~UniqueResource() { Reset(); }
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
-    UniqueResource(UniqueResource&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Empty())) {}
+    UniqueResource(UniqueResource&& other) noexcept
+        : handle_(std::exchange(other.handle_, Traits::Empty())) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
         if (this != &other) {
             Reset(std::exchange(other.handle_, Traits::Empty()));
@@ -40,7 +41,7 @@ public:
         return &handle_;
     }
 
-private:
+  private:
     Handle handle_ = Traits::Empty();
 };
 

@@ -10,14 +10,14 @@ namespace services {
 // The local copy of the update package on its wide path: written by the download thread, readable by
 // others meanwhile.
 class WinPackageFile : public PackageFile {
-public:
+  public:
     explicit WinPackageFile(std::wstring path) : path_(std::move(path)) {}
 
     bool OpenAt(uint64_t offset) override;
     bool Write(const void* data, size_t size) override;
     void Close() override { file_.Reset(); }
 
-private:
+  private:
     std::wstring path_;
     UniqueFile file_;
 };

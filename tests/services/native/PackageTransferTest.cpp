@@ -56,7 +56,7 @@ TEST_F(PackageTransferTest, NewDownloadAsksFromByteZero) {
     const DownloadResult result = Download(testservers::NginxUrl(name_), 0);
     EXPECT_EQ(result.curlCode, 0) << TransferErrorText(result.curlCode);
     EXPECT_EQ(Local(), package_);
-    const auto requests = LinesWith(testservers::NginxLog(), "GET /" + name_);
+    const auto requests = testservers::AwaitNginxLines("GET /" + name_, 1);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_NE(requests[0].find("\"bytes=0-\" 206 " + std::to_string(kPackageSize)), std::string::npos)
         << requests[0];
@@ -70,7 +70,7 @@ TEST_F(PackageTransferTest, ResumeAsksFromTheLocalSizeAndSendsNoByteTwice) {
     EXPECT_EQ(result.handling, BodyHandling::Append);
     EXPECT_EQ(result.bytesWritten, kPackageSize - have);
     EXPECT_EQ(Local(), package_);
-    const auto requests = LinesWith(testservers::NginxLog(), "GET /" + name_);
+    const auto requests = testservers::AwaitNginxLines("GET /" + name_, 1);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_NE(requests[0].find("\"bytes=1000003-\" 206 " + std::to_string(kPackageSize - have)),
               std::string::npos)

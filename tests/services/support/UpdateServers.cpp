@@ -1,9 +1,11 @@
 #include "tests/services/support/UpdateServers.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 namespace testservers {
 namespace {
@@ -78,6 +80,28 @@ std::vector<std::string> LinesWith(const std::vector<std::string>& lines, const 
         }
     }
     return found;
+}
+
+namespace {
+
+std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text,
+                                    size_t count) {
+    std::vector<std::string> lines = LinesWith(log(), text);
+    for (int i = 0; i < 150 && lines.size() < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        lines = LinesWith(log(), text);
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> AwaitNginxLines(const std::string& text, size_t count) {
+    return AwaitLines(&NginxLog, text, count);
+}
+
+std::vector<std::string> AwaitFaultLines(const std::string& text, size_t count) {
+    return AwaitLines(&FaultLog, text, count);
 }
 
 std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed) {

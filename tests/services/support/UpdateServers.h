@@ -24,6 +24,10 @@ std::vector<std::string> NginxLog();
 std::vector<std::string> FaultLog();
 // Log lines that mention the given text.
 std::vector<std::string> LinesWith(const std::vector<std::string>& lines, const std::string& text);
+// The servers log a request once its answer is sent, which may be a moment after the client has it:
+// these wait (a few seconds at most) until at least `count` lines mention the text.
+std::vector<std::string> AwaitNginxLines(const std::string& text, size_t count);
+std::vector<std::string> AwaitFaultLines(const std::string& text, size_t count);
 
 // Deterministic bytes that differ at every position of a large file.
 std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed);
