@@ -1,7 +1,8 @@
 #include "services/win32/FileChecksum.h"
 
-#include <wincrypt.h>
 #include <windows.h>
+// The cryptography provider needs the base types first.
+#include <wincrypt.h>
 
 #include <vector>
 
