@@ -85,6 +85,11 @@ class PluginControlTest : public ::testing::Test {
     }
     void TearDown() override {
         CoFreeUnusedLibrariesEx(0, 0);
+        // A registration tool still running keeps the control file open until it ends.
+        testsupport::WaitUntil(10000, [&] {
+            RemoveTree(profile_);
+            return !Exists(profile_);
+        });
         ForgetControlRegistration();
         CoUninitialize();
     }
@@ -150,7 +155,8 @@ TEST_F(PluginControlTest, RegisteredPathsDifferingOnlyInLetterCaseCountAsEqual) 
 TEST_F(PluginControlTest, ADeletedControlIsWrittenAndRegisteredAgain) {
     ASSERT_TRUE(services::EnsurePluginControl(system_));
     ASSERT_TRUE(WaitForRegistrationAt(control_));
-    ASSERT_TRUE(DeleteFileW(control_.c_str()));
+    // The registration tool may still hold the control loaded for a moment after it registered it.
+    ASSERT_TRUE(testsupport::WaitUntil(10000, [&] { return DeleteFileW(control_.c_str()) != FALSE; }));
 
     EXPECT_TRUE(services::EnsurePluginControl(system_));
     EXPECT_EQ(ReadBytes(control_), shipped_);
