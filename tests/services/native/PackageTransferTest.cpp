@@ -77,28 +77,7 @@ TEST_F(PackageTransferTest, ResumeAsksFromTheLocalSizeAndSendsNoByteTwice) {
         << requests[0];
 }
 
-TEST_F(PackageTransferTest, AServerThatIgnoresTheRangeRewritesTheCopy) {
-    const std::vector<uint8_t> stale(5000, 0xEE);
-    WriteLocal(stale.data(), stale.size());
-    const DownloadResult result = Download(testservers::FaultUrl("ignore-range", name_), stale.size());
-    EXPECT_EQ(result.curlCode, 0);
-    EXPECT_EQ(result.handling, BodyHandling::Rewrite);
-    EXPECT_EQ(Local(), package_);
-}
-
-TEST_F(PackageTransferTest, ACutConnectionLeavesAPrefixThatTheNextAttemptCompletes) {
-    const std::string address = testservers::FaultUrl("cut", name_);
-    const DownloadResult first = Download(address, 0);
-    EXPECT_NE(first.curlCode, 0);
-    const std::vector<uint8_t> half = Local();
-    ASSERT_EQ(half.size(), kPackageSize / 2);
-    EXPECT_TRUE(std::equal(half.begin(), half.end(), package_.begin()));
-
-    const DownloadResult second = Download(address, half.size());
-    EXPECT_EQ(second.curlCode, 0) << TransferErrorText(second.curlCode);
-    EXPECT_EQ(second.handling, BodyHandling::Append);
-    EXPECT_EQ(Local(), package_);
-}
+// Servers that ignore ranges or cut the connection are met end to end by the self-update's tests.
 
 TEST_F(PackageTransferTest, ErrorAnswersAndForeignRangesWriteNothing) {
     const std::vector<uint8_t> partial(package_.begin(), package_.begin() + 4096);
