@@ -1,7 +1,6 @@
 #include "services/ResponseHeaders.h"
 
 #include <cstring>
-#include <string>
 
 namespace services {
 namespace {

@@ -42,11 +42,11 @@ UpdateCheck SelfUpdater::CheckNow(HWND owner) {
         case UpdateAction::DownloadAfterDelete:
             package.DeleteLocalCopy();
             return package.StartDownload(slots_, true) ? UpdateCheck::DownloadStarted
-                                                       : UpdateCheck::DownloadRunning;
+                                                       : UpdateCheck::NothingToDo;
         case UpdateAction::Download:
             break;
     }
-    return package.StartDownload(slots_) ? UpdateCheck::DownloadStarted : UpdateCheck::DownloadRunning;
+    return package.StartDownload(slots_) ? UpdateCheck::DownloadStarted : UpdateCheck::NothingToDo;
 }
 
 SelfUpdater& HallUpdater() {

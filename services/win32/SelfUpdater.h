@@ -12,7 +12,7 @@
 namespace services {
 
 enum class UpdateCheck {
-    NothingToDo,      // no usable address
+    NothingToDo,      // no usable address, or the download thread could not start
     Installing,       // the copy is complete: notice shown, installer started
     DownloadStarted,  // a background download now fetches the rest (or all) of the package
     DownloadRunning   // a download of this package is still running; it is left to finish
