@@ -1,0 +1,117 @@
+#include "tests/support/win32/MessageBoxes.h"
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "tests/support/win32/TestProcess.h"
+
+namespace testsupport {
+namespace {
+
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+struct BoxSearch {
+    DWORD processId;
+    const std::wstring* caption;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM context) {
+    BoxSearch& search = *reinterpret_cast<BoxSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16] = {};
+    wchar_t title[128] = {};
+    GetClassNameW(window, className, 16);
+    GetWindowTextW(window, title, 128);
+    if (owner == search.processId && IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
+        *search.caption == title) {
+        search.found.push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> FindBoxes(DWORD processId, const std::wstring& caption) {
+    BoxSearch search{processId, &caption, {}};
+    EnumWindows(&CollectBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+const wchar_t kUserChoiceRoot[] = L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\";
+const wchar_t kProgId[] = L"TolvaneRecordingBrowser";
+
+void WriteString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) ==
+        ERROR_SUCCESS) {
+        RegSetValueExW(created, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(created);
+    }
+}
+
+}  // namespace
+
+ShownMessageBox WaitForMessageBox(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
+    ShownMessageBox shown;
+    WaitUntil(timeoutMs, [&] {
+        const std::vector<HWND> boxes = FindBoxes(processId, caption);
+        if (boxes.empty()) {
+            return false;
+        }
+        shown.window = boxes.front();
+        return true;
+    });
+    if (shown.window != nullptr) {
+        wchar_t text[512] = {};
+        GetDlgItemTextW(shown.window, kMessageBoxTextId, text, 512);
+        shown.text = text;
+        shown.owner = GetWindow(shown.window, GW_OWNER);
+    }
+    return shown;
+}
+
+void AnswerMessageBox(HWND box, int buttonId) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+}
+
+int CountMessageBoxes(DWORD processId, const std::wstring& caption) {
+    return static_cast<int>(FindBoxes(processId, caption).size());
+}
+
+RecordingDefaultBrowser::RecordingDefaultBrowser(const std::wstring& recordFile) : recordFile_(recordFile) {
+    DeleteFileW(recordFile_.c_str());
+    SetEnvironmentVariableW(L"TOLVANE_BROWSER_RECORD", recordFile_.c_str());
+    const std::wstring command = L"\"" + SiblingProgram(L"recording_browser.exe") + L"\" \"%1\"";
+    // Every system version looks in one of these places.
+    WriteString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"http\\UserChoice", L"Progid", kProgId);
+    WriteString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"Ftp\\UserChoice", L"Progid", kProgId);
+    WriteString(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", nullptr, command);
+}
+
+RecordingDefaultBrowser::~RecordingDefaultBrowser() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kUserChoiceRoot) + L"http\\UserChoice").c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kUserChoiceRoot) + L"Ftp\\UserChoice").c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
+    SetEnvironmentVariableW(L"TOLVANE_BROWSER_RECORD", nullptr);
+    DeleteFileW(recordFile_.c_str());
+}
+
+std::wstring RecordingDefaultBrowser::Recorded() const {
+    std::ifstream in(recordFile_.c_str(), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const std::string utf8 = bytes.str();
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), chars);
+    return text;
+}
+
+bool RecordingDefaultBrowser::WaitForAddress(const std::wstring& address, DWORD timeoutMs) const {
+    return WaitUntil(timeoutMs, [&] { return Recorded().find(address + L"\n") != std::wstring::npos; });
+}
+
+}  // namespace testsupport

@@ -1,0 +1,47 @@
+#include "windows/HallAddresses.h"
+
+#include "PortalConfig.h"
+
+namespace hall {
+namespace {
+
+// Host names are ASCII by configuration, so widening is a plain copy of each character.
+std::wstring HttpAddress(const char* host, const char* path) {
+    std::wstring address = L"http://";
+    for (const char* c = host; *c != '\0'; ++c) {
+        address += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    }
+    for (const char* c = path; *c != '\0'; ++c) {
+        address += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    }
+    return address;
+}
+
+}  // namespace
+
+std::string ServerListAddress(int32_t channel) {
+    std::string address = std::string("http://") + portal::kMainHost +
+                          "/wd_rnct.html?channel=" + std::to_string(channel) + "&newest=1";
+    if (address.size() > kServerListAddressMaxChars) {
+        address.resize(kServerListAddressMaxChars);
+    }
+    return address;
+}
+
+std::wstring GameSiteAddress() {
+    return HttpAddress(portal::kGameSiteHost, "/");
+}
+std::wstring PaymentPageAddress() {
+    return HttpAddress(portal::kPaymentHost, "/payment.html");
+}
+std::wstring ServicePageAddress() {
+    return HttpAddress(portal::kMainHost, "/service.html");
+}
+std::wstring ForumAddress() {
+    return HttpAddress(portal::kForumHost, "/");
+}
+std::wstring HelpPageAddress() {
+    return HttpAddress(portal::kHelpHost, "/index.php");
+}
+
+}  // namespace hall

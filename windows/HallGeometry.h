@@ -1,0 +1,41 @@
+#pragma once
+
+namespace hall {
+
+// A rectangle in pixels, right and bottom exclusive.
+struct Box {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool operator==(const Box& other) const {
+        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+    }
+};
+
+// Where the page window sits over the launcher: its window rectangle less 384 left, 222 top, 170 right
+// and 126 bottom. For the 1280 by 768 launcher that is the 726 by 420 frame of the background.
+Box PageAreaOfLauncher(const Box& launcherWindow);
+
+// Where the hosted page sits in the game window: the client area below the 30-pixel title row with a
+// 3-pixel margin all round (3 left, 33 top, 3 right, 3 bottom).
+Box HostedPageArea(const Box& gameClient);
+
+// The maximised placement of the game window: the work area relative to its monitor's top-left corner,
+// as position (left, top) and size (right, bottom) of the result.
+Box MaximisedGamePlacement(const Box& monitor, const Box& workArea);
+
+// Full-window dragging of the game window: outline dragging while the left button is held during a hit
+// test, full-window dragging as soon as it is up again. Each change is made once.
+class DragFullWindowsSwitch {
+  public:
+    enum class Change { None, SwitchOff, SwitchOn };
+    Change OnHitTest(bool leftButtonDown);
+
+  private:
+    bool fullWindowsOn_ = false;
+};
+
+}  // namespace hall
