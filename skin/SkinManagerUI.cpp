@@ -95,6 +95,21 @@ void CSkinManagerUI::Init(ISkinWindowPort* port) {
     AddOnce(ManagerList(), this);
 }
 
+void CSkinManagerUI::DetachWindow() {
+    RemoveItem(ManagerList(), this);
+    std::unique_ptr<CControlUI> root = std::move(root_);
+    root.reset();
+    deferredDestruction_.clear();
+    queuedNotifications_.clear();
+    if (port_ != nullptr) {
+        timers_.KillAll(*port_);
+    }
+    focus_ = hover_ = click_ = key_ = pendingFocus_ = nullptr;
+    mouseTracking_ = mouseCapture_ = false;
+    windowObject_ = nullptr;
+    port_ = nullptr;
+}
+
 const std::vector<CSkinManagerUI*>& CSkinManagerUI::Managers() {
     return ManagerList();
 }

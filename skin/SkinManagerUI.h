@@ -39,6 +39,8 @@ class CSkinManagerUI : public ISkinControlHost, public ISkinWindowSettings, priv
     // process-wide list.
     void Init(ISkinWindowPort* port);
     ISkinWindowPort* Port() const { return port_; }
+    // The window is gone: the tree and its timers go, and the manager leaves the process-wide list.
+    void DetachWindow();
 
     // Takes the tree: the old one is destroyed after the current message, every control gets this
     // manager, its parent and the window object, and the next paint lays the tree out and sends
