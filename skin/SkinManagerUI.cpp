@@ -648,8 +648,10 @@ void CSkinManagerUI::OnMouseHover(const SkinPoint& point) {
 
 void CSkinManagerUI::OnMouseLeave() {
     port_->HideTooltip();
-    if (mouseTracking_) {
-        // The pointer left the window: whatever was hot is so no longer.
+    // The pointer left the window: whatever was hot is so no longer. A pointer that leaves right after
+    // a hover (which disarmed the tracking) leaves a hot control behind too.
+    if (mouseTracking_ || hover_ != nullptr) {
+        mouseTracking_ = true;  // the move below must not ask for tracking again
         OnMouseMove(SkinPoint{-1, -1}, 0);
     }
     mouseTracking_ = false;

@@ -160,11 +160,13 @@ TEST_F(Manager, HoverShowsATooltipOnlyForControlsWithOneAndLeavingEndsTheHotStat
     EXPECT_EQ(port.tooltip.maxWidth, 300);
     EXPECT_EQ(port.tooltip.toolRect, Named(L"ok")->ItemRect());
 
-    Mouse(M::kMouseMove, 55, 20);
-    EXPECT_EQ(port.trackedHoverTimes.back(), 500u);  // the tooltip's own delay from now on
+    // Straight out of the window after the hover: the button is hot no longer.
     Send(M::kMouseLeave);
     EXPECT_FALSE(port.tooltipShown);
     EXPECT_EQ(manager->HoverControl(), nullptr);
+    EXPECT_EQ(port.trackedHoverTimes.size(), 2u);
+    Mouse(M::kMouseMove, 55, 20);
+    EXPECT_EQ(port.trackedHoverTimes.back(), 500u);  // the tooltip's own delay from now on
 }
 
 TEST_F(Manager, WheelGoesToTheControlUnderThePointerAndRefreshesTheHotControl) {

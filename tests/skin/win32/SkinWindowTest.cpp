@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "skin/SkinResources.h"
+#include "skin/win32/GdiDibSurface.h"
 #include "skin/win32/SkinMessageLoop.h"
 #include "skin/win32/WindowImplBase.h"
 #include "tests/skin/native/SkinTestFolder.h"
@@ -109,7 +110,7 @@ const char kTestSkin[] =
     "<Button name=\"minibtn\" width=\"30\"/><Button name=\"minbtn\" width=\"30\"/>"
     "<Button name=\"maxbtn\" width=\"30\"/><Button name=\"restorebtn\" width=\"30\" visible=\"false\"/>"
     "<Button name=\"closebtn\" width=\"30\"/>"
-    "</HorizontalLayout><Control name=\"body\"/></VerticalLayout></Window>";
+    "</HorizontalLayout><Control name=\"body\" bkcolor=\"#FF3060A0\"/></VerticalLayout></Window>";
 
 class SkinWindow : public ::testing::Test {
   protected:
@@ -204,6 +205,37 @@ TEST_F(SkinWindow, SystemButtonsWorkWithoutCodeAndOtherNamesDoNothing) {
     EXPECT_TRUE(PumpUntil([&] { return window->GetHWND() == nullptr; }));
     EXPECT_EQ(window->finalMessages, 1);
     EXPECT_EQ(window->Manager().Root(), nullptr);
+}
+
+TEST_F(SkinWindow, TooltipWindowComesOnlyWithATipAndTimersReachTheirControl) {
+    HWND hwnd = window->GetHWND();
+    auto ownTooltip = [hwnd] {
+        for (HWND tip = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); tip != nullptr;
+             tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) {
+            if (GetWindow(tip, GW_OWNER) == hwnd) {
+                return tip;
+            }
+        }
+        return HWND{};
+    };
+    window->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(150, 100));
+    window->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(150, 100));
+    EXPECT_EQ(ownTooltip(), nullptr);
+    window->FindControl(L"title")->SetToolTip(L"Drag me");
+    window->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
+    window->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(20, 10));
+    EXPECT_NE(ownTooltip(), nullptr);
+
+    ASSERT_TRUE(window->Manager().SetTimer(window->FindControl(L"body"), 5, 10));
+    EXPECT_TRUE(PumpUntil([&] { return window->Count(L"timer:body") >= 2; }));
+    window->Manager().KillTimer(window->FindControl(L"body"), 5);
+}
+
+TEST_F(SkinWindow, PrintsItsClientAreaIntoAGivenContext) {
+    GdiDibSurface surface(300, 200);
+    ASSERT_TRUE(surface.IsValid());
+    window->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Dc()), PRF_CLIENT);
+    EXPECT_EQ(surface.PixelAt(150, 100) & 0xFFFFFF, 0x3060A0u);
 }
 
 TEST_F(SkinWindow, EscapeClosesTheWindowThroughTheMessageLoop) {
