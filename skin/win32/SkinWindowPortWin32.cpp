@@ -297,17 +297,22 @@ void SkinWindowPortWin32::HideTooltip() {
     tooltip_.Hide();
 }
 
-void SkinWindowPortWin32::ResizeClient(const SkinSize& size) {
+void ResizeWindowClient(HWND window, int cx, int cy) {
     // The frame is measured rather than computed from the style: a skinned window keeps styles whose
     // frame it does not draw.
-    RECT window{};
+    RECT outer{};
     RECT client{};
-    GetWindowRect(window_, &window);
-    GetClientRect(window_, &client);
-    const int frameWidth = (window.right - window.left) - client.right;
-    const int frameHeight = (window.bottom - window.top) - client.bottom;
-    SetWindowPos(window_, nullptr, 0, 0, size.cx + frameWidth, size.cy + frameHeight,
+    if (!GetWindowRect(window, &outer) || !GetClientRect(window, &client)) {
+        return;
+    }
+    const int frameWidth = (outer.right - outer.left) - client.right;
+    const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+    SetWindowPos(window, nullptr, 0, 0, cx + frameWidth, cy + frameHeight,
                  SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void SkinWindowPortWin32::ResizeClient(const SkinSize& size) {
+    ResizeWindowClient(window_, size.cx, size.cy);
 }
 
 void SkinWindowPortWin32::SetOpacity(uint8_t opacity) {

@@ -65,4 +65,7 @@ class SkinWindowPortWin32 final : public ISkinWindowPort {
     SkinTooltipWindow tooltip_;
 };
 
+// Sizes a window so that its client area is cx by cy.
+void ResizeWindowClient(HWND window, int cx, int cy);
+
 }  // namespace SkinUI

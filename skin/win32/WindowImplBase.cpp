@@ -5,6 +5,7 @@
 #include "skin/SkinWindowFrame.h"
 #include "skin/TextNumbers.h"
 #include "skin/win32/GdiFontEngine.h"
+#include "skin/win32/GdiPixelBuffer.h"
 #include "skin/win32/SkinArchiveResource.h"
 
 namespace SkinUI {
@@ -27,9 +28,14 @@ SkinFontEngine& ProcessFontEngine() {
     return fonts;
 }
 
-WindowImplBase::WindowImplBase() : manager_(ProcessFontEngine()) {}
+WindowImplBase::WindowImplBase() : manager_(ProcessFontEngine()) {
+    // Images decoded for skinned windows keep their pixels in bitmaps that GDI draws without a copy.
+    InstallDibPixelStorage();
+}
 
 WindowImplBase::~WindowImplBase() {
+    // Messages that tearing down the tree may cause must not reach this half-destroyed object.
+    UnlinkWindow();
     manager_.DetachWindow();
 }
 

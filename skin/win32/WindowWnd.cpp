@@ -4,6 +4,7 @@
 
 #include "skin/SkinResources.h"
 #include "skin/win32/SkinMessageLoop.h"
+#include "skin/win32/SkinWindowPortWin32.h"
 
 namespace SkinUI {
 
@@ -23,7 +24,21 @@ RECT WorkAreaOf(HWND window) {
 
 }  // namespace
 
-CWindowWnd::~CWindowWnd() = default;
+CWindowWnd::~CWindowWnd() {
+    UnlinkWindow();
+}
+
+void CWindowWnd::UnlinkWindow() {
+    if (window_ == nullptr) {
+        return;
+    }
+    if (subclassed_) {
+        UnhookWindow();
+        return;
+    }
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    window_ = nullptr;
+}
 
 void CWindowWnd::Show(bool show, bool takeFocus) {
     if (window_ == nullptr) {
@@ -225,16 +240,7 @@ bool CWindowWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy) {
-    RECT window{};
-    RECT client{};
-    if (!GetWindowRect(window_, &window) || !GetClientRect(window_, &client)) {
-        return;
-    }
-    // Measured rather than derived from the style, since a skinned window draws no frame of its own.
-    const int frameWidth = (window.right - window.left) - client.right;
-    const int frameHeight = (window.bottom - window.top) - client.bottom;
-    SetWindowPos(window_, nullptr, 0, 0, cx + frameWidth, cy + frameHeight,
-                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    ResizeWindowClient(window_, cx, cy);
 }
 
 void CWindowWnd::SetTransparentBackground(bool transparent) {

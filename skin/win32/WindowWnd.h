@@ -59,6 +59,10 @@ class CWindowWnd : public ISkinWindowObject {
     void SetTransparentBackground(bool transparent) override;
     bool TransparentBackground() const override;
 
+  protected:
+    // An object going before its window: messages reach the default processing from now on.
+    void UnlinkWindow();
+
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool RegisterWindowClass();

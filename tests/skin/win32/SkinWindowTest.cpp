@@ -313,6 +313,22 @@ TEST_F(ShippedSkinWindow, GameWindowKeepsItsTitleRowAtTheRightWhenMaximised) {
     DestroyWindow(hwnd);
 }
 
+TEST(SkinWindowLifetime, AnObjectGoneBeforeItsWindowLeavesTheWindowToDefaultProcessing) {
+    skintest::SkinTestFolder folder(L"lifetime");
+    folder.Write(L"test.xml", std::string(kTestSkin));
+    ResetResourceSettings();
+    SetSkinPath(folder.WithSeparator());
+    auto window = std::make_unique<TestWnd>(L"SkinLifetimeTest", L"test.xml", SkinUI::SkinSourceKind::Folder);
+    HWND hwnd = window->CreateNativeWindow(nullptr, L"Lifetime", WS_POPUP, 0, 0, 0, 100, 100);
+    ASSERT_NE(hwnd, nullptr);
+    window->Manager().SetCapture();
+    window.reset();
+    SendMessageW(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    SendMessageW(hwnd, WM_PAINT, 0, 0);
+    EXPECT_TRUE(DestroyWindow(hwnd));
+    ResetResourceSettings();
+}
+
 TEST(SkinWindowSource, MissingSkinArchiveLeavesTheWindowEmpty) {
     ResetResourceSettings();
     TestWnd window(L"SkinEmptyTest", L"main.xml", SkinUI::SkinSourceKind::ArchiveResource, 4321);
