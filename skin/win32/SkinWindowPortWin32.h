@@ -22,6 +22,8 @@ class SkinWindowPortWin32 final : public ISkinWindowPort {
     // The window served from now on (null: none).
     void Attach(HWND window);
     HWND Window() const { return window_; }
+    // The bitmap the last paint was composed in, while the window's size stays (null before).
+    const GdiDibSurface* OffscreenSurface() const { return offscreen_.get(); }
 
     uintptr_t WindowId() const override;
     SkinRect ClientRect() const override;

@@ -94,6 +94,7 @@ class WindowImplBase : public CWindowWnd,
     std::unique_ptr<CControlUI> MakeCustomControl(const wchar_t* elementName) override;
 
     CSkinManagerUI& Manager() { return manager_; }
+    const SkinWindowPortWin32& WindowPort() const { return port_; }
     // The control named so in the window's tree, or null.
     CControlUI* FindControl(const std::wstring& name) const;
 

@@ -1,5 +1,6 @@
-// Skinned windows for real: a borderless window built from a skin folder, and the launcher's and game
-// window's skins from the built program's skin archive, driven with window messages.
+// Skinned windows for real, driven with window messages: a test skin carried by this program as a skin
+// archive resource (and, written out, as a folder and an archive file), the launcher's and the game
+// window's skins from the built program's skin archive, and a program whose skin cannot be built.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "skin/SkinFilePlatform.h"
 #include "skin/SkinResources.h"
 #include "skin/win32/GdiDibSurface.h"
 #include "skin/win32/SkinMessageLoop.h"
 #include "skin/win32/WindowImplBase.h"
 #include "tests/skin/native/SkinTestFolder.h"
+#include "tests/support/win32/MessageBoxes.h"
 #include "tests/support/win32/TestProcess.h"
 
 namespace SkinUI {
@@ -61,6 +64,8 @@ class TestWnd : public WindowImplBase {
 
     const wchar_t* WindowClassName() const override { return className_.c_str(); }
     std::wstring SkinFileName() const override { return file_; }
+    std::wstring SkinArchiveName() const override { return archive_; }
+    void SetArchiveName(const std::wstring& name) { archive_ = name; }
     SkinUI::SkinSourceKind SkinSourceKind() const override { return kind_; }
     uint32_t SkinResourceId() const override { return resourceId_; }
     void OnNotify(SkinNotify& notify) override {
@@ -99,6 +104,7 @@ class TestWnd : public WindowImplBase {
   private:
     std::wstring className_;
     std::wstring file_;
+    std::wstring archive_;
     SkinUI::SkinSourceKind kind_;
     uint32_t resourceId_;
 };
@@ -112,7 +118,7 @@ const char kTestSkin[] =
     "<Button name=\"closebtn\" width=\"30\"/>"
     "</HorizontalLayout><Control name=\"body\" bkcolor=\"#FF3060A0\"/></VerticalLayout></Window>";
 
-class SkinWindow : public ::testing::Test {
+class FolderSkinWindow : public ::testing::Test {
   protected:
     skintest::SkinTestFolder folder{L"window"};
     std::unique_ptr<TestWnd> window;
@@ -139,7 +145,7 @@ class SkinWindow : public ::testing::Test {
     }
 };
 
-TEST_F(SkinWindow, TakesItsSkinsSizeWithoutCaptionOrLayeredStyleAndSaysWindowInitOnce) {
+TEST_F(FolderSkinWindow, TakesItsSkinsSizeWithoutCaptionOrLayeredStyleAndSaysWindowInitOnce) {
     HWND hwnd = window->GetHWND();
     const RECT client = window->Client();
     EXPECT_EQ(client.right, 300);
@@ -159,7 +165,7 @@ TEST_F(SkinWindow, TakesItsSkinsSizeWithoutCaptionOrLayeredStyleAndSaysWindowIni
     EXPECT_EQ(window->Count(L"windowinit:"), 1);
 }
 
-TEST_F(SkinWindow, CaptionDragsExceptOverButtonsAndTheSizeBoxResizesButAtTheTop) {
+TEST_F(FolderSkinWindow, CaptionDragsExceptOverButtonsAndTheSizeBoxResizesButAtTheTop) {
     EXPECT_EQ(HitTest(20, 10), HTCAPTION);   // the title label
     EXPECT_EQ(HitTest(285, 10), HTCLIENT);   // the close button
     EXPECT_EQ(HitTest(150, 100), HTCLIENT);  // below the caption
@@ -169,7 +175,7 @@ TEST_F(SkinWindow, CaptionDragsExceptOverButtonsAndTheSizeBoxResizesButAtTheTop)
     EXPECT_EQ(HitTest(150, 1), HTCAPTION);  // no top border
 }
 
-TEST_F(SkinWindow, SystemButtonsWorkWithoutCodeAndOtherNamesDoNothing) {
+TEST_F(FolderSkinWindow, SystemButtonsWorkWithoutCodeAndOtherNamesDoNothing) {
     HWND hwnd = window->GetHWND();
     window->Click(L"minibtn");
     Pump(20);
@@ -207,7 +213,7 @@ TEST_F(SkinWindow, SystemButtonsWorkWithoutCodeAndOtherNamesDoNothing) {
     EXPECT_EQ(window->Manager().Root(), nullptr);
 }
 
-TEST_F(SkinWindow, TooltipWindowComesOnlyWithATipAndTimersReachTheirControl) {
+TEST_F(FolderSkinWindow, TooltipWindowComesOnlyWithATipAndTimersReachTheirControl) {
     HWND hwnd = window->GetHWND();
     auto ownTooltip = [hwnd] {
         for (HWND tip = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); tip != nullptr;
@@ -231,14 +237,14 @@ TEST_F(SkinWindow, TooltipWindowComesOnlyWithATipAndTimersReachTheirControl) {
     window->Manager().KillTimer(window->FindControl(L"body"), 5);
 }
 
-TEST_F(SkinWindow, PrintsItsClientAreaIntoAGivenContext) {
+TEST_F(FolderSkinWindow, PrintsItsClientAreaIntoAGivenContext) {
     GdiDibSurface surface(300, 200);
     ASSERT_TRUE(surface.IsValid());
     window->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Dc()), PRF_CLIENT);
     EXPECT_EQ(surface.PixelAt(150, 100) & 0xFFFFFF, 0x3060A0u);
 }
 
-TEST_F(SkinWindow, EscapeClosesTheWindowThroughTheMessageLoop) {
+TEST_F(FolderSkinWindow, EscapeClosesTheWindowThroughTheMessageLoop) {
     HWND hwnd = window->GetHWND();
     PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
     Pump(20);
@@ -247,7 +253,7 @@ TEST_F(SkinWindow, EscapeClosesTheWindowThroughTheMessageLoop) {
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
 }
 
-TEST_F(SkinWindow, ModalWindowReturnsTheCloseResultAndGivesItsOwnerBack) {
+TEST_F(FolderSkinWindow, ModalWindowReturnsTheCloseResultAndGivesItsOwnerBack) {
     HWND owner = window->GetHWND();
     TestWnd dialog(L"SkinDialogTest", L"test.xml", SkinUI::SkinSourceKind::Folder);
     ASSERT_NE(dialog.CreateNativeWindow(owner, L"Dialog", WS_POPUP, 0), nullptr);
@@ -256,6 +262,202 @@ TEST_F(SkinWindow, ModalWindowReturnsTheCloseResultAndGivesItsOwnerBack) {
     EXPECT_EQ(dialog.RunModal(), 7u);
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(dialog.GetHWND(), nullptr);
+}
+
+// The test skin from this program's skin archive resource.
+class ResourceSkinWindow : public ::testing::Test {
+  protected:
+    std::unique_ptr<TestWnd> window;
+    HWND hwnd = nullptr;
+
+    void SetUp() override {
+        ResetResourceSettings();
+        window = std::make_unique<TestWnd>(L"ResourceSkinTest", L"window.xml",
+                                           SkinUI::SkinSourceKind::ArchiveResource, 113);
+        hwnd =
+            window->CreateNativeWindow(nullptr, L"Skin window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 60, 60);
+        ASSERT_NE(hwnd, nullptr);
+        SetForegroundWindow(hwnd);
+        UpdateWindow(hwnd);
+        Pump(50);
+    }
+    void TearDown() override {
+        if (window->GetHWND() != nullptr) {
+            DestroyWindow(window->GetHWND());
+        }
+        ResetResourceSettings();
+    }
+    void Mouse(UINT message, int x, int y) { window->SendMessage(message, 0, MAKELPARAM(x, y)); }
+    // Records the mouse events a control receives, by kind.
+    std::vector<int32_t>& Watch(const wchar_t* name) {
+        auto events = std::make_shared<std::vector<int32_t>>();
+        watched_.push_back(events);
+        window->FindControl(name)->OnEvent().Add([events](SkinEvent& e) {
+            if (IsMouseEvent(e.type)) {
+                events->push_back(e.type);
+            }
+            return true;
+        });
+        return *events;
+    }
+    std::wstring FocusName() {
+        CControlUI* focus = window->Manager().FocusControl();
+        return focus != nullptr ? focus->Name() : L"(none)";
+    }
+
+  private:
+    std::vector<std::shared_ptr<std::vector<int32_t>>> watched_;
+};
+
+TEST_F(ResourceSkinWindow, ClickOnlyOnReleaseInsideAndThePressedButtonKeepsTheMouse) {
+    std::vector<int32_t>& ok = Watch(L"ok");
+    std::vector<int32_t>& first = Watch(L"first");
+    Mouse(WM_MOUSEMOVE, 200, 15);
+    Mouse(WM_LBUTTONDOWN, 200, 15);
+    EXPECT_EQ(GetCapture(), hwnd);
+    Mouse(WM_MOUSEMOVE, 25, 50);  // over "first", the mouse still pressed on "ok"
+    Mouse(WM_LBUTTONUP, 25, 50);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(window->Count(L"click:ok"), 0);
+    EXPECT_EQ(window->Count(L"click:first"), 0);
+    const std::vector<int32_t> okSaw{SkinEventType::kMouseEnter, SkinEventType::kMouseMove,
+                                     SkinEventType::kButtonDown, SkinEventType::kMouseLeave,
+                                     SkinEventType::kMouseMove,  SkinEventType::kButtonUp};
+    EXPECT_EQ(ok, okSaw);
+    EXPECT_EQ(first, std::vector<int32_t>{SkinEventType::kMouseEnter});
+
+    Mouse(WM_MOUSEMOVE, 200, 15);
+    Mouse(WM_LBUTTONDOWN, 200, 15);
+    Mouse(WM_MOUSEMOVE, 25, 50);
+    Mouse(WM_MOUSEMOVE, 205, 12);
+    Mouse(WM_LBUTTONUP, 205, 12);
+    EXPECT_EQ(window->Count(L"click:ok"), 1);
+}
+
+TEST_F(ResourceSkinWindow, AltWithTheShortcutClicksAndTabWalksTheButtonsAndWraps) {
+    PostMessageW(hwnd, WM_SYSCHAR, 'k', 0);
+    Pump(20);
+    EXPECT_EQ(window->Count(L"click:ok"), 1);
+    EXPECT_EQ(FocusName(), L"ok");
+    std::vector<std::wstring> walked;
+    for (int i = 0; i < 5; ++i) {
+        PostMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);
+        Pump(10);
+        walked.push_back(FocusName());
+    }
+    const std::vector<std::wstring> expected{L"minbtn", L"closebtn", L"first", L"second", L"ok"};
+    EXPECT_EQ(walked, expected);
+}
+
+TEST_F(ResourceSkinWindow, QueuedNotificationArrivesWithTheNextMessage) {
+    window->Manager().RaiseNotify(window->FindControl(L"body"), L"later", 0, 0, true);
+    EXPECT_EQ(window->Count(L"later:body"), 0);
+    window->SendMessage(WM_NULL);
+    EXPECT_EQ(window->Count(L"later:body"), 1);
+}
+
+TEST_F(ResourceSkinWindow, TrackingSizesComeFromTheSkin) {
+    MINMAXINFO info{};
+    window->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 200);
+    EXPECT_EQ(info.ptMinTrackSize.y, 150);
+    EXPECT_EQ(info.ptMaxTrackSize.x, 800);
+    EXPECT_EQ(info.ptMaxTrackSize.y, 600);
+    SetWindowPos(hwnd, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(window->Client().right, 200);
+}
+
+TEST_F(ResourceSkinWindow, MinimiseButtonWorksWithoutWindowCodeOtherButtonsDoNothing) {
+    window->Click(L"first");
+    Pump(20);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(IsIconic(hwnd));
+    window->Click(L"minbtn");
+    EXPECT_TRUE(PumpUntil([&] { return IsIconic(hwnd) != FALSE; }));
+}
+
+// The pixel at a client point: from the window's offscreen bitmap, and as the screen shows it.
+struct Pixels {
+    uint32_t offscreen = 0;
+    uint32_t screen = 0;
+};
+
+Pixels PixelAt(TestWnd& window, int x, int y) {
+    Pixels pixels;
+    if (const GdiDibSurface* surface = window.WindowPort().OffscreenSurface()) {
+        pixels.offscreen = surface->PixelAt(x, y) & 0xFFFFFF;
+    }
+    HDC dc = GetDC(window.GetHWND());
+    const COLORREF shown = GetPixel(dc, x, y);
+    ReleaseDC(window.GetHWND(), dc);
+    pixels.screen = (uint32_t{GetRValue(shown)} << 16) | (uint32_t{GetGValue(shown)} << 8) | GetBValue(shown);
+    return pixels;
+}
+
+TEST_F(ResourceSkinWindow, PaintsTheBackgroundAndTheButtonsNormalThenHotImage) {
+    const Pixels background = PixelAt(*window, 150, 150);
+    EXPECT_EQ(background.offscreen, 0x204080u);
+    EXPECT_EQ(background.screen, 0x204080u);
+    const Pixels normal = PixelAt(*window, 200, 15);
+    EXPECT_EQ(normal.offscreen, 0xC03030u);
+    EXPECT_EQ(normal.screen, 0xC03030u);
+    Mouse(WM_MOUSEMOVE, 200, 15);
+    UpdateWindow(hwnd);
+    const Pixels hot = PixelAt(*window, 200, 15);
+    EXPECT_EQ(hot.offscreen, 0x30C030u);
+    EXPECT_EQ(hot.screen, 0x30C030u);
+}
+
+TEST(TransparentSkinWindow, BecomesLayeredOnItsFirstPaintAndKeepsPerPixelAlpha) {
+    ResetResourceSettings();
+    TestWnd glass(L"GlassSkinTest", L"glass.xml", SkinUI::SkinSourceKind::ArchiveResource, 113);
+    HWND hwnd = glass.CreateNativeWindow(nullptr, L"Glass", WS_POPUP | WS_VISIBLE, WS_EX_LAYERED, 80, 80);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_TRUE(glass.TransparentBackground());
+    UpdateWindow(hwnd);
+    Pump(20);
+    EXPECT_NE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    const GdiDibSurface* surface = glass.WindowPort().OffscreenSurface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_NEAR(static_cast<int>(surface->PixelAt(25, 50) >> 24), 128, 1);
+    EXPECT_EQ(surface->PixelAt(75, 50) >> 24, 0u);
+    DestroyWindow(hwnd);
+    ResetResourceSettings();
+}
+
+TEST(SkinWindowSource, SkinFromAnArchiveFileAndFromAMarkupResource) {
+    ResetResourceSettings();
+    std::vector<uint8_t> archive;
+    ASSERT_TRUE(LoadModuleResourceBytes(nullptr, L"113", L"ZIPRES", archive));
+    skintest::SkinTestFolder folder(L"archive");
+    folder.Write(L"skins.zip", archive);
+    SetSkinPath(folder.WithSeparator());
+    TestWnd fromFile(L"ArchiveFileSkinTest", L"window.xml", SkinUI::SkinSourceKind::ArchiveFile);
+    fromFile.SetArchiveName(L"skins.zip");
+    ASSERT_NE(fromFile.CreateNativeWindow(nullptr, L"From file", WS_POPUP, 0), nullptr);
+    ASSERT_NE(fromFile.FindControl(L"ok"), nullptr);
+    EXPECT_EQ(fromFile.Client().right, 300);
+    DestroyWindow(fromFile.GetHWND());
+
+    ResetResourceSettings();
+    TestWnd fromMarkup(L"MarkupResourceSkinTest", L"201", SkinUI::SkinSourceKind::ModuleResource);
+    ASSERT_NE(fromMarkup.CreateNativeWindow(nullptr, L"From markup", WS_POPUP, 0), nullptr);
+    EXPECT_NE(fromMarkup.FindControl(L"closebtn"), nullptr);
+    DestroyWindow(fromMarkup.GetHWND());
+    ResetResourceSettings();
+}
+
+TEST(SkinWindowSource, SkinThatCannotBeBuiltIsReportedAndEndsTheProgramWithOne) {
+    testsupport::TestProcess helper;
+    ASSERT_TRUE(helper.Start(testsupport::SiblingProgram(L"skin_window_failure_helper.exe"), L""));
+    const testsupport::ShownMessageBox box =
+        testsupport::WaitForMessageBox(helper.ProcessId(), L"SkinUI", 20000);
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.text, L"加载资源文件失败");
+    testsupport::AnswerMessageBox(box.window, IDOK);
+    ASSERT_TRUE(helper.WaitForExit(20000));
+    EXPECT_EQ(helper.ExitCode(), 1u);
 }
 
 // The program's own skins, read from its skin archive resource as the launcher reads them.
