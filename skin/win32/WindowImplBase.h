@@ -29,15 +29,15 @@ enum class SkinSourceKind {
 // resizes by its size box, keeps rounded corners, maximises to the work area, and gives the buttons
 // named "closebtn", "minbtn", "maxbtn" and "restorebtn" their usual meaning. Escape closes it.
 //
-// A window derives from it, names its class and skin, and reacts to notifications:
+// A window derives from it, names its class and its skin, and reacts to notifications:
 //   class MyWnd : public SkinUI::WindowImplBase {
-//     const wchar_t* WindowClassName() const override { return L"MyWnd"; }
-//     std::wstring SkinFileName() const override { return L"main.xml"; }
-//     SkinUI::SkinSourceKind SkinSourceKind() const override { return
-//     SkinUI::SkinSourceKind::ArchiveResource; } uint32_t SkinResourceId() const override { return 113; }
-//     void OnNotify(SkinUI::SkinNotify& n) override { ...; WindowImplBase::OnNotify(n); }
+//     const wchar_t* WindowClassName() const override;     // the class name
+//     std::wstring SkinFileName() const override;          // "main.xml"
+//     SkinUI::SkinSourceKind SkinSourceKind() const override;  // ArchiveResource
+//     uint32_t SkinResourceId() const override;            // 113
+//     void OnNotify(SkinUI::SkinNotify& notify) override;  // "windowinit", "click", ...
 //   };
-// and is created with CreateNativeWindow, shown, and served by SkinUI::RunMessageLoop.
+// It is created with CreateNativeWindow, shown, and served by SkinUI::RunMessageLoop.
 class WindowImplBase : public CWindowWnd,
                        public CNotifyPump,
                        public INotifyUI,
