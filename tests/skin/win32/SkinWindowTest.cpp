@@ -257,7 +257,14 @@ TEST_F(FolderSkinWindow, ModalWindowReturnsTheCloseResultAndGivesItsOwnerBack) {
     HWND owner = window->GetHWND();
     TestWnd dialog(L"SkinDialogTest", L"test.xml", SkinUI::SkinSourceKind::Folder);
     ASSERT_NE(dialog.CreateNativeWindow(owner, L"Dialog", WS_POPUP, 0), nullptr);
+    SetWindowPos(dialog.GetHWND(), nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
     dialog.CenterOnWorkArea();
+    RECT ownerPlace{};
+    RECT dialogPlace{};
+    GetWindowRect(owner, &ownerPlace);
+    GetWindowRect(dialog.GetHWND(), &dialogPlace);
+    EXPECT_NEAR((dialogPlace.left + dialogPlace.right) / 2, (ownerPlace.left + ownerPlace.right) / 2, 1);
+    EXPECT_NEAR((dialogPlace.top + dialogPlace.bottom) / 2, (ownerPlace.top + ownerPlace.bottom) / 2, 1);
     PostMessageW(dialog.GetHWND(), WM_CLOSE, 7, 0);
     EXPECT_EQ(dialog.RunModal(), 7u);
     EXPECT_TRUE(IsWindowEnabled(owner));
@@ -347,6 +354,20 @@ TEST_F(ResourceSkinWindow, AltWithTheShortcutClicksAndTabWalksTheButtonsAndWraps
     }
     const std::vector<std::wstring> expected{L"minbtn", L"closebtn", L"first", L"second", L"ok"};
     EXPECT_EQ(walked, expected);
+}
+
+TEST_F(ResourceSkinWindow, IconsFromAResourceAndCentredOnTheWorkArea) {
+    window->SetWindowIcon(101);
+    EXPECT_NE(window->SendMessage(WM_GETICON, ICON_BIG), 0);
+    EXPECT_NE(window->SendMessage(WM_GETICON, ICON_SMALL), 0);
+    window->CenterOnWorkArea();
+    RECT placed{};
+    GetWindowRect(hwnd, &placed);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_NEAR((placed.left + placed.right) / 2, (monitor.rcWork.left + monitor.rcWork.right) / 2, 1);
+    EXPECT_NEAR((placed.top + placed.bottom) / 2, (monitor.rcWork.top + monitor.rcWork.bottom) / 2, 1);
 }
 
 TEST_F(ResourceSkinWindow, QueuedNotificationArrivesWithTheNextMessage) {
