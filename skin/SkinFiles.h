@@ -12,6 +12,7 @@ namespace SkinUI {
 // - otherwise: the skin folder (resource path + name) when no archive is in use, else the skin archive
 //   (file or memory; opened for this load unless kept open), the entry looked up ignoring letter case.
 // False, with `bytes` empty, for a missing file, an empty file or a short read.
-bool LoadSkinFileBytes(const std::wstring& name, const std::wstring& resourceType, std::vector<uint8_t>& bytes);
+bool LoadSkinFileBytes(const std::wstring& name, const std::wstring& resourceType,
+                       std::vector<uint8_t>& bytes);
 
 }  // namespace SkinUI

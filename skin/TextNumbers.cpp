@@ -25,8 +25,8 @@ int DigitValue(wchar_t c) {
 struct Scan {
     bool negative = false;
     bool anyDigit = false;
-    bool overflow = false;      // magnitude exceeded 32 unsigned bits
-    uint64_t magnitude = 0;     // clamped just above UINT32_MAX once overflow is set
+    bool overflow = false;   // magnitude exceeded 32 unsigned bits
+    uint64_t magnitude = 0;  // clamped just above UINT32_MAX once overflow is set
     const wchar_t* stop = nullptr;
 };
 

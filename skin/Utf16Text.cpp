@@ -5,8 +5,12 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 }  // namespace
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace SkinUI {
+
+// A portable UTF-8 codec producing engine text: UTF-16 code units where wchar_t is 16 bits wide
+// (surrogate pairs for characters beyond U+FFFF), whole code points where it is 32 bits wide.
+// Decoding replaces each maximal ill-formed part (a stray continuation byte, a truncated sequence, an
+// overlong form, an encoded surrogate, anything above U+10FFFF) with one U+FFFD. Encoding turns
+// unpaired surrogates into U+FFFD.
+std::wstring DecodeUtf8(const char* bytes, size_t size);
+// The same into `out`, which has room for `size` code units (never more are needed); returns the
+// number of units written.
+size_t DecodeUtf8(const char* bytes, size_t size, wchar_t* out);
+std::string EncodeUtf8(const std::wstring& text);
+
+}  // namespace SkinUI

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "skin/SkinFiles.h"
+#include "skin/SkinMarkup.h"
+#include "skin/SkinResources.h"
+#include "tests/skin/native/SkinTestFolder.h"
+#include "tests/skin/native/TestArchiveBuilder.h"
+
+namespace SkinUI {
+namespace {
+
+using skintest::Packing;
+using skintest::SkinTestFolder;
+using skintest::TestArchiveBuilder;
+
+constexpr size_t kFourMiB = 4 * 1024 * 1024;
+
+// Markup of exactly `size` bytes: one element padded with blanks.
+std::string MarkupOfSize(size_t size) {
+    std::string text = "<Window name=\"big\">";
+    text += std::string(size - text.size() - 9, ' ');
+    text += "</Window>";
+    return text;
+}
+
+std::string Text(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class SkinFiles : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetResourceSettings(); }
+    void TearDown() override { ResetResourceSettings(); }
+
+    SkinTestFolder folder_;
+};
+
+TEST_F(SkinFiles, SkinPathGetsATrailingSeparatorUnlessItHasOne) {
+    SetSkinPath(L"skins");
+    EXPECT_EQ(SkinPath(), L"skins\\");
+    SetSkinPath(L"skins/");
+    EXPECT_EQ(SkinPath(), L"skins/");
+    SetSkinPath(L"C:\\game\\skins\\");
+    EXPECT_EQ(SkinPath(), L"C:\\game\\skins\\");
+    SetSkinPath(L"");
+    EXPECT_EQ(SkinPath(), L"");
+}
+
+TEST_F(SkinFiles, InstanceFolderIsTheProgramsFolderWithItsSeparator) {
+    const std::wstring folder = InstanceFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(folder.back() == L'\\' || folder.back() == L'/');
+    EXPECT_EQ(ModuleFileName(nullptr).rfind(folder, 0), 0u);
+    int marker = 0;
+    EXPECT_EQ(ResourceModule(), nullptr);
+    SetInstance(&marker);
+    EXPECT_EQ(ResourceModule(), &marker);
+    int other = 0;
+    SetResourceModule(&other);
+    EXPECT_EQ(ResourceModule(), &other);
+    EXPECT_EQ(Instance(), &marker);
+}
+
+TEST_F(SkinFiles, FromTheSkinFolder) {
+    folder_.Write(L"main.xml", std::string("<Window />"));
+    folder_.Write(L"empty.xml", std::string());
+    SetSkinPath(folder_.WithSeparator());
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(LoadSkinFileBytes(L"main.xml", L"", bytes));
+    EXPECT_EQ(Text(bytes), "<Window />");
+    EXPECT_FALSE(LoadSkinFileBytes(L"missing.xml", L"", bytes));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(LoadSkinFileBytes(L"empty.xml", L"", bytes));
+    // Module resources exist only where the platform keeps them in its programs.
+#ifndef _WIN32
+    EXPECT_FALSE(LoadSkinFileBytes(L"113", L"ZIPRES", bytes));
+#endif
+}
+
+TEST_F(SkinFiles, FromAnArchiveFileKeptOpenOrOpenedForEachLoad) {
+    folder_.Write(L"skin.zip", TestArchiveBuilder()
+                                   .Add("Main.xml", "<Window />")
+                                   .Add("img/bg.png", std::string(3000, 'p'), Packing::Deflated)
+                                   .Build());
+    SetSkinPath(folder_.WithSeparator());
+    UseArchiveFile(L"skin.zip", true);
+    EXPECT_EQ(ArchiveName(), L"skin.zip");
+    SkinArchive* kept = KeptArchive();
+    ASSERT_NE(kept, nullptr);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(LoadSkinFileBytes(L"img\\BG.png", L"", bytes));
+    EXPECT_EQ(Text(bytes), std::string(3000, 'p'));
+    UseArchiveFile(L"skin.zip", true);
+    EXPECT_EQ(KeptArchive(), kept);  // the same settings again change nothing
+
+    UseArchiveFile(L"skin.zip", false);
+    EXPECT_EQ(KeptArchive(), nullptr);
+    EXPECT_FALSE(ArchiveKeptOpen());
+    ASSERT_TRUE(LoadSkinFileBytes(L"main.xml", L"", bytes));
+    EXPECT_EQ(Text(bytes), "<Window />");
+    // Opened for each load: a changed file is seen at once.
+    folder_.Write(L"skin.zip", TestArchiveBuilder().Add("main.xml", "<Changed />").Build());
+    ASSERT_TRUE(LoadSkinFileBytes(L"main.xml", L"", bytes));
+    EXPECT_EQ(Text(bytes), "<Changed />");
+    EXPECT_FALSE(LoadSkinFileBytes(L"img/bg.png", L"", bytes));
+}
+
+TEST_F(SkinFiles, AKeptArchiveThatCouldNotBeOpenedIsOpenedAtTheNextLoad) {
+    UseArchiveFile(L"skin.zip", true);  // no skin path yet: nothing to open
+    EXPECT_EQ(KeptArchive(), nullptr);
+    folder_.Write(L"skin.zip", TestArchiveBuilder().Add("main.xml", "<Window />").Build());
+    SetSkinPath(folder_.WithSeparator());
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(LoadSkinFileBytes(L"main.xml", L"", bytes));
+    EXPECT_NE(KeptArchive(), nullptr);
+}
+
+TEST_F(SkinFiles, FromAnArchiveInMemory) {
+    static const std::vector<uint8_t> block =
+        TestArchiveBuilder().Add("game.xml", "<Window size=\"1000,700\" />", Packing::Deflated).Build();
+    static const std::vector<uint8_t> other = TestArchiveBuilder().Add("game.xml", "<Other />").Build();
+    UseArchiveMemory(block.data(), block.size());
+    EXPECT_EQ(ArchiveName(), L"membuffer");
+    EXPECT_TRUE(ArchiveInMemory());
+    EXPECT_NE(KeptArchive(), nullptr);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(LoadSkinFileBytes(L"GAME.XML", L"", bytes));
+    EXPECT_EQ(Text(bytes), "<Window size=\"1000,700\" />");
+    // The memory archive stays the one first given.
+    UseArchiveMemory(other.data(), other.size());
+    ASSERT_TRUE(LoadSkinFileBytes(L"game.xml", L"", bytes));
+    EXPECT_EQ(Text(bytes), "<Window size=\"1000,700\" />");
+
+    ResetResourceSettings();
+    UseArchiveFile(L"", false);
+    UseArchiveMemory(other.data(), other.size());
+    EXPECT_EQ(KeptArchive(), nullptr);
+    ASSERT_TRUE(LoadSkinFileBytes(L"game.xml", L"", bytes));
+    EXPECT_EQ(Text(bytes), "<Other />");
+}
+
+TEST_F(SkinFiles, ASkinFileOfFourMebibytesLoadsAndOneByteMoreDoesNot) {
+    folder_.Write(L"exact.xml", MarkupOfSize(kFourMiB));
+    folder_.Write(L"over.xml", MarkupOfSize(kFourMiB + 1));
+    SetSkinPath(folder_.WithSeparator());
+    CSkinMarkup markup;
+    ASSERT_TRUE(markup.ParseSkinFile(L"exact.xml", SkinTextEncoding::Utf8)) << markup.ErrorMessage();
+    EXPECT_STREQ(markup.Root().FindAttribute(L"name"), L"big");
+    EXPECT_FALSE(markup.ParseSkinFile(L"over.xml", SkinTextEncoding::Utf8));
+    EXPECT_STREQ(markup.ErrorMessage(), L"File too large");
+    EXPECT_FALSE(markup.IsValid());
+
+    const std::vector<uint8_t> archive = TestArchiveBuilder()
+                                             .Add("exact.xml", MarkupOfSize(kFourMiB), Packing::Deflated)
+                                             .Add("over.xml", MarkupOfSize(kFourMiB + 1), Packing::Deflated)
+                                             .Build();
+    UseArchiveMemory(archive.data(), archive.size());
+    ASSERT_TRUE(markup.ParseSkinFile(L"exact.xml", SkinTextEncoding::Utf8)) << markup.ErrorMessage();
+    EXPECT_FALSE(markup.ParseSkinFile(L"over.xml", SkinTextEncoding::Utf8));
+    EXPECT_STREQ(markup.ErrorMessage(), L"File too large");
+    ResetResourceSettings();
+}
+
+TEST_F(SkinFiles, EachFailureToReadASkinFileHasItsMessage) {
+    folder_.Write(L"empty.xml", std::string());
+    folder_.Write(L"broken.zip", std::string("PK not really"));
+    TestArchiveBuilder::Entry damaged;
+    damaged.name = "damaged.xml";
+    damaged.data = "<Window />";
+    damaged.packedOverride = "<Windoe />";
+    folder_.Write(L"skin.zip", TestArchiveBuilder().Add("empty.xml", "").Add(damaged).Build());
+    SetSkinPath(folder_.WithSeparator());
+    struct Case {
+        const wchar_t* archive;
+        const wchar_t* file;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {L"", L"missing.xml", L"Error opening file"},
+        {L"", L"empty.xml", L"File is empty"},
+        {L"missing.zip", L"main.xml", L"Error opening zip file"},
+        {L"broken.zip", L"main.xml", L"Error opening zip file"},
+        {L"skin.zip", L"main.xml", L"Could not find ziped file"},
+        {L"skin.zip", L"empty.xml", L"File is empty"},
+        {L"skin.zip", L"damaged.xml", L"Could not unzip file"},
+    };
+    for (const Case& c : cases) {
+        UseArchiveFile(c.archive, false);
+        CSkinMarkup markup;
+        ASSERT_TRUE(markup.ParseText(L"<a/>"));
+        EXPECT_FALSE(markup.ParseSkinFile(c.file, SkinTextEncoding::Utf8)) << c.file;
+        EXPECT_STREQ(markup.ErrorMessage(), c.message) << c.archive << L" " << c.file;
+        EXPECT_STREQ(markup.ErrorLocation(), L"");
+        EXPECT_FALSE(markup.IsValid());
+    }
+}
+
+TEST_F(SkinFiles, AMarkedUtf8SkinFileParsesLikeAnUnmarkedOne) {
+    folder_.Write(L"marked.xml", std::string("\xEF\xBB\xBF<Window caption=\"0,0,0,23\"/>"));
+    SetSkinPath(folder_.WithSeparator());
+    CSkinMarkup markup;
+    ASSERT_TRUE(markup.ParseSkinFile(L"marked.xml", SkinTextEncoding::Utf8));
+    EXPECT_STREQ(markup.Root().Name(), L"Window");
+    EXPECT_STREQ(markup.Root().FindAttribute(L"caption"), L"0,0,0,23");
+}
+
+}  // namespace
+}  // namespace SkinUI

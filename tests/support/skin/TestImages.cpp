@@ -1,0 +1,72 @@
+#include "tests/support/skin/TestImages.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+
+namespace testsupport {
+namespace {
+
+void AppendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(context);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+}  // namespace
+
+RgbaPixels::RgbaPixels(int32_t width, int32_t height, uint32_t fillArgb)
+    : width(width), height(height), bytes(static_cast<size_t>(width) * static_cast<size_t>(height) * 4) {
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            Set(x, y, fillArgb);
+        }
+    }
+}
+
+void RgbaPixels::Set(int32_t x, int32_t y, uint32_t argb) {
+    uint8_t* pixel =
+        &bytes[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4];
+    pixel[0] = static_cast<uint8_t>(argb >> 16);
+    pixel[1] = static_cast<uint8_t>(argb >> 8);
+    pixel[2] = static_cast<uint8_t>(argb);
+    pixel[3] = static_cast<uint8_t>(argb >> 24);
+}
+
+std::vector<uint8_t> EncodePng(const RgbaPixels& pixels) {
+    std::vector<uint8_t> out;
+    stbi_write_png_to_func(AppendBytes, &out, pixels.width, pixels.height, 4, pixels.bytes.data(),
+                           pixels.width * 4);
+    return out;
+}
+
+std::vector<uint8_t> EncodeBmp(const RgbaPixels& pixels) {
+    std::vector<uint8_t> out;
+    stbi_write_bmp_to_func(AppendBytes, &out, pixels.width, pixels.height, 4, pixels.bytes.data());
+    return out;
+}
+
+std::vector<uint8_t> EncodeJpeg(const RgbaPixels& pixels) {
+    std::vector<uint8_t> out;
+    stbi_write_jpg_to_func(AppendBytes, &out, pixels.width, pixels.height, 4, pixels.bytes.data(), 95);
+    return out;
+}
+
+std::shared_ptr<SkinUI::SkinImageInfo> SolidImage(int32_t width, int32_t height, uint32_t premultipliedArgb,
+                                                  bool hasAlpha) {
+    auto image = std::make_shared<SkinUI::SkinImageInfo>();
+    image->pixels = SkinUI::AllocateHeapPixels(width, height);
+    image->width = width;
+    image->height = height;
+    image->hasAlpha = hasAlpha;
+    uint8_t* bits = image->pixels->Bits();
+    for (size_t i = 0; i < image->pixels->ByteSize(); i += 4) {
+        bits[i] = static_cast<uint8_t>(premultipliedArgb);
+        bits[i + 1] = static_cast<uint8_t>(premultipliedArgb >> 8);
+        bits[i + 2] = static_cast<uint8_t>(premultipliedArgb >> 16);
+        bits[i + 3] = static_cast<uint8_t>(premultipliedArgb >> 24);
+    }
+    return image;
+}
+
+}  // namespace testsupport
