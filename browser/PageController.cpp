@@ -41,7 +41,7 @@ std::string PageController::PendingAddress() const {
 }
 
 bool PageController::OnPageCommand(uintptr_t wParam, intptr_t lParam, intptr_t& result) {
-    PageBrowser* browser = window_.Browser();
+    PageBrowser* browser = window_.HostedBrowser();
     if (wParam == ipc::kPageCommandHandOver) {
         if (lParam != 0) {
             const uint32_t processId = static_cast<uint32_t>(lParam);
@@ -90,7 +90,7 @@ void PageController::RestartTitleTimer() {
 }
 
 bool PageController::ReportLocationName() {
-    PageBrowser* browser = window_.Browser();
+    PageBrowser* browser = window_.HostedBrowser();
     std::wstring name;
     if (browser == nullptr || !browser->LocationName(name) || name.empty()) {
         return false;
@@ -112,12 +112,12 @@ void PageController::OnBeforeNavigate2(bool topLevel, const std::wstring& addres
 }
 
 void PageController::OnNavigateComplete2(bool topLevel) {
-    SuppressScriptErrors(window_.Browser());
+    SuppressScriptErrors(window_.HostedBrowser());
     if (!topLevel) {
         return;
     }
     RestartTitleTimer();
-    PageBrowser* browser = window_.Browser();
+    PageBrowser* browser = window_.HostedBrowser();
     std::wstring location;
     if (browser != nullptr && browser->LocationUrl(location) && !location.empty()) {
         SendWideText(ipc::COPYDATA_NEW_WINDOW, window_.Handle(), location);
@@ -125,11 +125,11 @@ void PageController::OnNavigateComplete2(bool topLevel) {
 }
 
 void PageController::OnNavigateComplete() {
-    SuppressScriptErrors(window_.Browser());
+    SuppressScriptErrors(window_.HostedBrowser());
 }
 
 void PageController::OnDocumentComplete(bool topLevel, const std::wstring& address) {
-    PageBrowser* browser = window_.Browser();
+    PageBrowser* browser = window_.HostedBrowser();
     const int32_t nudge = NegateTopNudge();
     if (browser == nullptr) {
         return;
@@ -205,7 +205,7 @@ void PageController::OnTimerTick(uintptr_t id) {
         return;
     }
     if (id == IDT_HOOK_DOCUMENT) {
-        PageBrowser* browser = window_.Browser();
+        PageBrowser* browser = window_.HostedBrowser();
         std::unique_ptr<HtmlDocument> document = browser != nullptr ? browser->Document() : nullptr;
         if (document != nullptr) {
             window_.StopTimer(IDT_HOOK_DOCUMENT);
@@ -236,7 +236,7 @@ void PageController::OnHoverEvent(std::string& lastLink) {
 }
 
 void PageController::OnScrollEvent() {
-    PageBrowser* browser = window_.Browser();
+    PageBrowser* browser = window_.HostedBrowser();
     std::unique_ptr<HtmlDocument> document = browser != nullptr ? browser->Document() : nullptr;
     std::unique_ptr<HtmlElement> active = document != nullptr ? document->ActiveElement() : nullptr;
     int32_t left = 0;
@@ -251,7 +251,7 @@ void PageController::OnScrollEvent() {
 void PageController::ReportLinkAt(Point client, std::string& remembered) {
     std::optional<std::string> link;
     std::unique_ptr<HtmlElement> element;
-    if (ElementFromPointDeep(window_.Browser(), client.x, client.y, &element) == kResultOk) {
+    if (ElementFromPointDeep(window_.HostedBrowser(), client.x, client.y, &element) == kResultOk) {
         std::optional<std::wstring> address;
         if (LinkAddressOf(std::move(element), &address) == kResultOk && address.has_value()) {
             link = window_.ToSystemCodePage(*address);

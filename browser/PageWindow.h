@@ -38,7 +38,7 @@ class PageWindow {
     // The page window itself.
     virtual WindowId Handle() = 0;
     // The hosted browser, or null when the control is not (or no longer) there.
-    virtual PageBrowser* Browser() = 0;
+    virtual PageBrowser* HostedBrowser() = 0;
 
     virtual intptr_t Send(WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     virtual void Post(WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;

@@ -146,7 +146,7 @@ struct Message {
 class ScriptedPageWindow : public browser::PageWindow {
   public:
     browser::WindowId Handle() override { return handle; }
-    browser::PageBrowser* Browser() override { return browser_.get(); }
+    browser::PageBrowser* HostedBrowser() override { return browser_.get(); }
     intptr_t Send(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void Post(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void SendCopyData(browser::WindowId to, uint32_t command, uintptr_t tag,
