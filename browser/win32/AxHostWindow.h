@@ -1,10 +1,11 @@
 #pragma once
 
+#include <windows.h>
+
 #include <docobj.h>
 #include <mshtmhst.h>
 #include <ocidl.h>
 #include <oleidl.h>
-#include <windows.h>
 
 #include "skin/win32/ComPtr.h"
 

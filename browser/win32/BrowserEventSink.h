@@ -1,7 +1,8 @@
 #pragma once
 
-#include <exdisp.h>
 #include <windows.h>
+
+#include <exdisp.h>
 
 #include "skin/win32/ComPtr.h"
 

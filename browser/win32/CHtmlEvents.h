@@ -1,7 +1,8 @@
 #pragma once
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include "browser/HtmlEventSink.h"
 #include "skin/win32/ComPtr.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <mshtml.h>
 #include <windows.h>
+
+#include <mshtml.h>
 
 #include "browser/HtmlDocument.h"
 #include "skin/win32/ComPtr.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <optional>
 #include <string>

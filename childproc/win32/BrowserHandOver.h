@@ -1,7 +1,8 @@
 #pragma once
 
-#include <exdisp.h>
 #include <windows.h>
+
+#include <exdisp.h>
 
 #include <cstdint>
 

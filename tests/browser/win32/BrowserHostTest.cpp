@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <exdisp.h>
 #include <mshtmhst.h>
 #include <ocidl.h>
-#include <windows.h>
 
 #include "browser/win32/AxHosting.h"
 #include "skin/win32/ComPtr.h"

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
 #include <ocidl.h>
 #include <oleidl.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>
