@@ -4,6 +4,7 @@
 #include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/WebProcess.h"
+#include "skin/TextCodec.h"
 
 namespace browser {
 namespace {
@@ -197,31 +198,11 @@ bool WebPage::ScreenToClient(Point& point) {
 }
 
 std::string WebPage::ToSystemCodePage(const std::wstring& text) {
-    if (text.empty()) {
-        return std::string();
-    }
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    if (length <= 0) {
-        return std::string();
-    }
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                        nullptr);
-    return narrow;
+    return SkinUI::WideToAnsi(text);
 }
 
 std::wstring WebPage::FromSystemCodePage(const std::string& text) {
-    if (text.empty()) {
-        return std::wstring();
-    }
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0) {
-        return std::wstring();
-    }
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
+    return SkinUI::AnsiToWide(text.data(), text.size());
 }
 
 bool WebPage::SpawnWebProcess(const std::wstring& address) {

@@ -170,6 +170,41 @@ DWORD WINAPI PageThread::Run(void* parameter) {
     return 0;
 }
 
+OwnerThread::OwnerThread(std::function<void(OwnerWindow&)> setup) : setup_(std::move(setup)) {
+    started_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, &OwnerThread::Run, this, 0, &threadId_);
+    WaitForSingleObject(started_, 10000);
+}
+
+OwnerThread::~OwnerThread() {
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        testsupport::PumpMessagesFor(0);
+    }
+    CloseHandle(thread_);
+    CloseHandle(started_);
+}
+
+DWORD WINAPI OwnerThread::Run(void* parameter) {
+    auto* self = static_cast<OwnerThread*>(parameter);
+    OleInitialize(nullptr);
+    {
+        OwnerWindow owner;
+        if (self->setup_) {
+            self->setup_(owner);
+        }
+        self->window_ = owner.Handle();
+        SetEvent(self->started_);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    OleUninitialize();
+    return 0;
+}
+
 HWND TestParentWindow() {
     static HWND parent = [] {
         RegisterClassOnce(kParentClass, DefWindowProcW);

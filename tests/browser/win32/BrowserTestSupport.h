@@ -97,6 +97,27 @@ class PageThread {
     DWORD threadId_ = 0;
 };
 
+// An owner window that lives on a thread of its own, like a child's IPC window: `setup` configures it
+// on that thread before the constructor returns.
+class OwnerThread {
+public:
+    explicit OwnerThread(std::function<void(OwnerWindow&)> setup = nullptr);
+    ~OwnerThread();
+    OwnerThread(const OwnerThread&) = delete;
+    OwnerThread& operator=(const OwnerThread&) = delete;
+
+    HWND Window() const { return window_; }
+
+private:
+    static DWORD WINAPI Run(void* self);
+
+    std::function<void(OwnerWindow&)> setup_;
+    HWND window_ = nullptr;
+    HANDLE started_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
 // The parent window the tests' child browser windows live in.
 HWND TestParentWindow();
 
