@@ -11,12 +11,13 @@ function(tolvane_library name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} PUBLIC ${ARG_PUBLIC_DEPS})
 endfunction()
 
-# tolvane_test(<name> SOURCES ... [LIBS ...] [WIN32_ONLY] [NEEDS_DISPLAY] [TIMEOUT s])
+# tolvane_test(<name> SOURCES ... [LIBS ...] [WIN32_ONLY] [NEEDS_DISPLAY] [TIMEOUT s] [WRAPPER script])
 # One test program is one CTest test: under Wine each process start costs about a second, so the cases
 # of a program run in one process. Native programs also run under Wine in the win64 build, where
-# wchar_t is 16 bits wide.
+# wchar_t is 16 bits wide. A WRAPPER script runs around the program (for example to start the servers
+# it talks to): CTest runs "bash script [emulator] program".
 function(tolvane_test name)
-  cmake_parse_arguments(ARG "WIN32_ONLY;NATIVE_ONLY;NEEDS_DISPLAY;NO_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "WIN32_ONLY;NATIVE_ONLY;NEEDS_DISPLAY;NO_MAIN" "TIMEOUT;WRAPPER" "SOURCES;LIBS" ${ARGN})
   if(NOT TOLVANE_BUILD_TESTS)
     return()
   endif()
@@ -34,7 +35,11 @@ function(tolvane_test name)
   else()
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
+  if(ARG_WRAPPER)
+    add_test(NAME ${name} COMMAND bash ${ARG_WRAPPER} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "services/win32/SystemAccess.h"
+
+namespace services {
+
+// The user's default browser program as the registry names it for this system version, or
+// "iexplore.exe" when anything on the way fails.
+std::wstring GetDefaultBrowser();
+std::wstring GetDefaultBrowser(SystemAccess& system);
+
+// Starts the default browser with the address as its whole parameter text; the result is not checked.
+void OpenUrl(const std::wstring& address);
+void OpenUrl(SystemAccess& system, const std::wstring& address);
+
+}  // namespace services

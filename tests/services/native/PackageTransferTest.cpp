@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "services/PackageTransfer.h"
+#include "services/StdioPackageFile.h"
+#include "services/UpdateRules.h"
+#include "tests/services/support/UpdateServers.h"
+
+namespace services {
+namespace {
+
+using testservers::LinesWith;
+
+constexpr size_t kPackageSize = 3 * 1024 * 1024 + 17;
+
+class PackageTransferTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(testservers::Available()) << "run through tools/with-update-servers.sh";
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        name_ = std::string(info->name()) + ".bin";
+        package_ = testservers::PackageBytes(kPackageSize, static_cast<uint32_t>(name_.size()));
+        testservers::Serve(name_, package_);
+        folder_ = std::filesystem::temp_directory_path() / ("tolvane-transfer-" + name_);
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        local_ = (folder_ / name_).string();
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    void WriteLocal(const uint8_t* data, size_t size) { testservers::WriteWholeFile(local_, data, size); }
+    std::vector<uint8_t> Local() const { return testservers::ReadWholeFile(local_); }
+    DownloadResult Download(const std::string& address, uint64_t offset) {
+        StdioPackageFile file(local_);
+        return DownloadPackage(address, offset, file);
+    }
+
+    std::string name_;
+    std::vector<uint8_t> package_;
+    std::filesystem::path folder_;
+    std::string local_;
+};
+
+TEST_F(PackageTransferTest, SizeQueryReadsTheFinalAnswer) {
+    EXPECT_EQ(QueryRemoteSize(testservers::NginxUrl(name_)), kPackageSize);
+    // The redirect announces 0 bytes of its own; the size that counts is the package's.
+    EXPECT_EQ(QueryRemoteSize(testservers::FaultUrl("redirect", "slow/" + name_)), kPackageSize);
+    EXPECT_EQ(QueryRemoteSize(testservers::NginxUrl("missing-" + name_)), kSizeQueryFailed);
+    EXPECT_EQ(QueryRemoteSize(testservers::DeadUrl(name_)), kSizeQueryFailed);
+    EXPECT_TRUE(LinesWith(testservers::NginxLog(), "GET /" + name_).empty())
+        << "a size query fetches no body";
+}
+
+TEST_F(PackageTransferTest, NewDownloadAsksFromByteZero) {
+    const DownloadResult result = Download(testservers::NginxUrl(name_), 0);
+    EXPECT_EQ(result.curlCode, 0) << TransferErrorText(result.curlCode);
+    EXPECT_EQ(Local(), package_);
+    const auto requests = testservers::AwaitNginxLines("GET /" + name_, 1);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_NE(requests[0].find("\"bytes=0-\" 206 " + std::to_string(kPackageSize)), std::string::npos)
+        << requests[0];
+}
+
+TEST_F(PackageTransferTest, ResumeAsksFromTheLocalSizeAndSendsNoByteTwice) {
+    const size_t have = 1000003;
+    WriteLocal(package_.data(), have);
+    const DownloadResult result = Download(testservers::NginxUrl(name_), have);
+    EXPECT_EQ(result.curlCode, 0);
+    EXPECT_EQ(result.handling, BodyHandling::Append);
+    EXPECT_EQ(result.bytesWritten, kPackageSize - have);
+    EXPECT_EQ(Local(), package_);
+    const auto requests = testservers::AwaitNginxLines("GET /" + name_, 1);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_NE(requests[0].find("\"bytes=1000003-\" 206 " + std::to_string(kPackageSize - have)),
+              std::string::npos)
+        << requests[0];
+}
+
+// Servers that ignore ranges or cut the connection are met end to end by the self-update's tests.
+
+TEST_F(PackageTransferTest, ErrorAnswersAndForeignRangesWriteNothing) {
+    const std::vector<uint8_t> partial(package_.begin(), package_.begin() + 4096);
+    WriteLocal(partial.data(), partial.size());
+
+    const DownloadResult missing = Download(testservers::NginxUrl("missing-" + name_), partial.size());
+    EXPECT_EQ(missing.status, 404);
+    EXPECT_EQ(missing.bytesWritten, 0u);
+    EXPECT_EQ(Local(), partial);
+
+    const DownloadResult foreign = Download(testservers::FaultUrl("wrong-range", name_), partial.size());
+    EXPECT_EQ(foreign.status, 206);
+    EXPECT_EQ(foreign.handling, BodyHandling::Refuse);
+    EXPECT_EQ(Local(), partial);
+
+    const DownloadResult complete = Download(testservers::NginxUrl(name_), kPackageSize);
+    EXPECT_EQ(complete.status, 416);
+    EXPECT_EQ(complete.bytesWritten, 0u);
+
+    const DownloadResult dead = Download(testservers::DeadUrl(name_), partial.size());
+    EXPECT_NE(dead.curlCode, 0);
+    EXPECT_EQ(Local(), partial);
+}
+
+}  // namespace
+}  // namespace services

@@ -1,0 +1,127 @@
+#include "tests/services/support/UpdateServers.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace testservers {
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string HostPath(const std::string& linuxPath) {
+#ifdef _WIN32
+    std::string path = "Z:" + linuxPath;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+#else
+    return linuxPath;
+#endif
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(HostPath(path));
+    std::string line;
+    while (std::getline(in, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+bool Available() {
+    return !Environment("TOLVANE_TEST_NGINX_PORT").empty() && !Environment("TOLVANE_TEST_FAULT_PORT").empty();
+}
+
+std::string NginxUrl(const std::string& name) {
+    return "http://127.0.0.1:" + Environment("TOLVANE_TEST_NGINX_PORT") + "/" + name;
+}
+
+std::string FaultUrl(const std::string& fault, const std::string& name) {
+    return "http://127.0.0.1:" + Environment("TOLVANE_TEST_FAULT_PORT") + "/" + fault + "/" + name;
+}
+
+std::string DeadUrl(const std::string& name) {
+    return "http://127.0.0.1:9/" + name;
+}
+
+std::string ServedPath(const std::string& name) {
+    return HostPath(Environment("TOLVANE_TEST_SERVER_ROOT") + "/" + name);
+}
+
+void Serve(const std::string& name, const std::vector<uint8_t>& bytes) {
+    WriteWholeFile(ServedPath(name), bytes.data(), bytes.size());
+}
+
+std::vector<std::string> NginxLog() {
+    return ReadLines(Environment("TOLVANE_TEST_NGINX_LOG"));
+}
+std::vector<std::string> FaultLog() {
+    return ReadLines(Environment("TOLVANE_TEST_FAULT_LOG"));
+}
+
+std::vector<std::string> LinesWith(const std::vector<std::string>& lines, const std::string& text) {
+    std::vector<std::string> found;
+    for (const std::string& line : lines) {
+        if (line.find(text) != std::string::npos) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+namespace {
+
+std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text,
+                                    size_t count) {
+    std::vector<std::string> lines = LinesWith(log(), text);
+    for (int i = 0; i < 150 && lines.size() < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        lines = LinesWith(log(), text);
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> AwaitNginxLines(const std::string& text, size_t count) {
+    return AwaitLines(&NginxLog, text, count);
+}
+
+std::vector<std::string> AwaitFaultLines(const std::string& text, size_t count) {
+    return AwaitLines(&FaultLog, text, count);
+}
+
+std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed) {
+    std::vector<uint8_t> bytes(size);
+    uint32_t state = seed * 2654435761u + 1;
+    for (uint8_t& b : bytes) {
+        state = state * 1664525u + 1013904223u;
+        b = static_cast<uint8_t>(state >> 24);
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+}  // namespace testservers

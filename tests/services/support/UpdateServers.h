@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The two HTTP servers that tools/with-update-servers.sh starts around a test program: where they
+// listen, the folder they serve and their request logs. Paths arrive as Linux paths; under Wine they
+// are reached through drive Z:.
+namespace testservers {
+
+bool Available();
+std::string NginxUrl(const std::string& name);
+// `fault` is the first path element of the fault-injecting server ("cut", "ignore-range", ...).
+std::string FaultUrl(const std::string& fault, const std::string& name);
+// A port on which nothing listens.
+std::string DeadUrl(const std::string& name);
+
+// Full path of a file in the served folder, in the form the running program opens.
+std::string ServedPath(const std::string& name);
+void Serve(const std::string& name, const std::vector<uint8_t>& bytes);
+
+std::vector<std::string> NginxLog();
+std::vector<std::string> FaultLog();
+// Log lines that mention the given text.
+std::vector<std::string> LinesWith(const std::vector<std::string>& lines, const std::string& text);
+// The servers log a request once its answer is sent, which may be a moment after the client has it:
+// these wait (a few seconds at most) until at least `count` lines mention the text.
+std::vector<std::string> AwaitNginxLines(const std::string& text, size_t count);
+std::vector<std::string> AwaitFaultLines(const std::string& text, size_t count);
+
+// Deterministic bytes that differ at every position of a large file.
+std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed);
+std::vector<uint8_t> ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size);
+
+}  // namespace testservers

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "services/win32/DefaultBrowser.h"
+#include "tests/services/win32/TestSystem.h"
+
+namespace servicetests {
+namespace {
+
+const std::wstring kUserChoice = L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\";
+
+// The current user's hive and the classes root of this process both point into a scratch key of the
+// test, so that what the test writes is all the lookup sees and the machine's own settings stay as
+// they are.
+class DefaultBrowserTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = L"Software\\TolvaneTests\\browser-" + std::to_wstring(GetCurrentProcessId());
+        RegDeleteTreeW(HKEY_CURRENT_USER, root_.c_str());
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (root_ + L"\\user").c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &user_, nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (root_ + L"\\classes").c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &classes_, nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, user_), ERROR_SUCCESS);
+        ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
+    }
+    void TearDown() override {
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(user_);
+        RegCloseKey(classes_);
+        RegDeleteTreeW(HKEY_CURRENT_USER, root_.c_str());
+    }
+
+    static void Write(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+        HKEY created = nullptr;
+        ASSERT_EQ(
+            RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr),
+            ERROR_SUCCESS);
+        RegSetValueExW(created, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(created);
+    }
+    void Choose(const std::wstring& protocol, const std::wstring& progId) {
+        Write(HKEY_CURRENT_USER, kUserChoice + protocol + L"\\UserChoice", L"Progid", progId);
+    }
+    void OpenCommand(const std::wstring& progId, const std::wstring& command) {
+        Write(HKEY_CLASSES_ROOT, progId + L"\\shell\\open\\command", nullptr, command);
+    }
+    std::wstring BrowserOn(unsigned major, unsigned minor) {
+        system_.version = {major, minor};
+        return services::GetDefaultBrowser(system_);
+    }
+
+    std::wstring root_;
+    HKEY user_ = nullptr;
+    HKEY classes_ = nullptr;
+    TestSystem system_;
+};
+
+TEST_F(DefaultBrowserTest, TheUserChoiceByVersionAndTheQuoteRule) {
+    Choose(L"http", L"FoxURL");
+    OpenCommand(L"FoxURL", L"\"C:\\Program Files\\Fox\\fox.exe\" -osint -url \"%1\"");
+    Choose(L"Ftp", L"ViewerURL");
+    OpenCommand(L"ViewerURL", L"C:\\Tools\\viewer.exe %1");
+
+    EXPECT_EQ(BrowserOn(6, 2), L"C:\\Program Files\\Fox\\fox.exe");
+    EXPECT_EQ(BrowserOn(6, 3), L"C:\\Program Files\\Fox\\fox.exe");
+    EXPECT_EQ(BrowserOn(6, 1), L"C:\\Tools\\viewer.exe %1") << "on 6.1 the ftp choice decides, whole";
+    EXPECT_EQ(BrowserOn(6, 0), L"C:\\Tools\\viewer.exe %1");
+    EXPECT_EQ(BrowserOn(5, 2), L"iexplore.exe");
+    EXPECT_EQ(BrowserOn(5, 0), L"iexplore.exe");
+}
+
+TEST_F(DefaultBrowserTest, Version51UsesTheHtmlFileCommandWhole) {
+    Write(HKEY_CLASSES_ROOT, L"htmlfile\\shell\\open\\command", nullptr, L"\"C:\\IE\\iexplore.exe\" -nohome");
+    EXPECT_EQ(BrowserOn(5, 1), L"\"C:\\IE\\iexplore.exe\" -nohome");
+}
+
+TEST_F(DefaultBrowserTest, MissingKeysFallBackToTheSystemBrowser) {
+    EXPECT_EQ(BrowserOn(6, 2), L"iexplore.exe") << "no user choice";
+    EXPECT_EQ(BrowserOn(5, 1), L"iexplore.exe") << "no html file command";
+    Choose(L"http", L"GoneURL");
+    EXPECT_EQ(BrowserOn(6, 2), L"iexplore.exe") << "a program id without open command";
+    Write(HKEY_CLASSES_ROOT, L"EmptyURL\\shell\\open\\command", L"other", L"x");
+    Choose(L"http", L"EmptyURL");
+    EXPECT_EQ(BrowserOn(6, 2), L"iexplore.exe") << "an open command without default value";
+}
+
+TEST_F(DefaultBrowserTest, OpenUrlHandsTheAddressToTheBrowserAsItStands) {
+    Choose(L"http", L"FoxURL");
+    OpenCommand(L"FoxURL", L"\"C:\\Program Files\\Fox\\fox.exe\" \"%1\"");
+    system_.version = {6, 2};
+    services::OpenUrl(system_, L"http://pay.tolvane.com/?game=runecourt&from=launcher");
+    ASSERT_EQ(system_.shellRequests.size(), 1u);
+    const services::ShellRequest& request = system_.shellRequests[0];
+    EXPECT_EQ(request.verb, L"open");
+    EXPECT_EQ(request.file, L"C:\\Program Files\\Fox\\fox.exe");
+    EXPECT_EQ(request.parameters, L"http://pay.tolvane.com/?game=runecourt&from=launcher");
+    EXPECT_EQ(request.show, SW_SHOWNORMAL);
+    EXPECT_FALSE(request.wantProcess);
+}
+
+}  // namespace
+}  // namespace servicetests
