@@ -100,7 +100,7 @@ class PageThread {
 // An owner window that lives on a thread of its own, like a child's IPC window: `setup` configures it
 // on that thread before the constructor returns.
 class OwnerThread {
-public:
+  public:
     explicit OwnerThread(std::function<void(OwnerWindow&)> setup = nullptr);
     ~OwnerThread();
     OwnerThread(const OwnerThread&) = delete;
@@ -108,7 +108,7 @@ public:
 
     HWND Window() const { return window_; }
 
-private:
+  private:
     static DWORD WINAPI Run(void* self);
 
     std::function<void(OwnerWindow&)> setup_;

@@ -15,7 +15,7 @@ using SkinUI::ComPtr;
 
 // A browser window object without a window that keeps what each operation was given.
 class ArgumentRecorder : public browser::CWebBrowser {
-public:
+  public:
     ArgumentRecorder() : CWebBrowser(true) {}
 
     void OnBeforeNavigate2(IDispatch* frame, VARIANT* address, VARIANT*, VARIANT*, VARIANT*, VARIANT* headers,
@@ -24,13 +24,19 @@ public:
         this->headers = browser::VariantText(headers).value_or(L"-");
         *cancel = VARIANT_TRUE;
     }
-    void OnDocumentComplete(IDispatch* frame, VARIANT* address) override { Note("DocumentComplete", frame, address); }
-    void OnNavigateComplete2(IDispatch* frame, VARIANT* address) override { Note("NavigateComplete2", frame, address); }
+    void OnDocumentComplete(IDispatch* frame, VARIANT* address) override {
+        Note("DocumentComplete", frame, address);
+    }
+    void OnNavigateComplete2(IDispatch* frame, VARIANT* address) override {
+        Note("NavigateComplete2", frame, address);
+    }
     void OnNavigateComplete(VARIANT* first, VARIANT* second) override {
         calls.push_back("NavigateComplete");
-        address = browser::VariantText(first).value_or(L"-") + L"," + browser::VariantText(second).value_or(L"-");
+        address =
+            browser::VariantText(first).value_or(L"-") + L"," + browser::VariantText(second).value_or(L"-");
     }
-    void OnNewWindow3(IDispatch** dispatch, VARIANT_BOOL* cancel, DWORD flags, BSTR context, BSTR url) override {
+    void OnNewWindow3(IDispatch** dispatch, VARIANT_BOOL* cancel, DWORD flags, BSTR context,
+                      BSTR url) override {
         calls.push_back("NewWindow3");
         newWindowFlags = flags;
         address = browser::BstrText(context).value_or(L"-") + L"," + browser::BstrText(url).value_or(L"-");
@@ -56,7 +62,7 @@ public:
 
 // Arguments in declaration order; they go to the sink last-first, as the platform passes them.
 class Event {
-public:
+  public:
     ~Event() {
         for (VARIANT& v : arguments_) {
             if ((V_VT(&v) & VT_BYREF) == 0) {
@@ -104,7 +110,7 @@ public:
         return sink->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
     }
 
-private:
+  private:
     VARIANT& Add() {
         arguments_.emplace_back();
         VariantInit(&arguments_.back());
@@ -114,7 +120,7 @@ private:
 };
 
 class EventSink : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sink = browser::BrowserEventSink::Create(target);
         V_VT(&url) = VT_BSTR;
@@ -151,10 +157,13 @@ TEST_F(EventSink, NavigationEventsReachTheirOperationsWithTheirArguments) {
     EXPECT_EQ(target.headers, L"X-A: 1");
     EXPECT_EQ(cancel, VARIANT_TRUE);
 
-    EXPECT_EQ(Event().Dispatch(nullptr).Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2), S_OK);
-    EXPECT_EQ(Event().Dispatch(nullptr).Text(L"http://h/b").SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE), S_OK);
+    EXPECT_EQ(Event().Dispatch(nullptr).Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
+              S_OK);
+    EXPECT_EQ(Event().Dispatch(nullptr).Text(L"http://h/b").SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE),
+              S_OK);
     EXPECT_EQ(target.address, L"http://h/b");
-    EXPECT_EQ(target.calls, (std::vector<std::string>{"BeforeNavigate2", "NavigateComplete2", "DocumentComplete"}));
+    EXPECT_EQ(target.calls,
+              (std::vector<std::string>{"BeforeNavigate2", "NavigateComplete2", "DocumentComplete"}));
 }
 
 TEST_F(EventSink, NewWindowAndCommandStateArgumentsAreConverted) {
@@ -191,7 +200,8 @@ TEST_F(EventSink, UnboundNumbersAndMalformedArgumentsReachNothing) {
     EXPECT_EQ(Event().Int(VT_I4, 1).Int(VT_I4, 2).SendTo(sink.Get(), DISPID_PROGRESSCHANGE), S_OK);
     VARIANT_BOOL cancel = VARIANT_FALSE;
     IDispatch* opened = nullptr;
-    EXPECT_EQ(Event().Ref(VT_DISPATCH, &opened).Ref(VT_BOOL, &cancel).SendTo(sink.Get(), DISPID_NEWWINDOW2), S_OK);
+    EXPECT_EQ(Event().Ref(VT_DISPATCH, &opened).Ref(VT_BOOL, &cancel).SendTo(sink.Get(), DISPID_NEWWINDOW2),
+              S_OK);
 
     EXPECT_EQ(Event().Dispatch(nullptr).SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(Event().Text(L"x").Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),

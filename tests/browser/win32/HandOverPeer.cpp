@@ -33,8 +33,8 @@ int Acquire(HWND page) {
         return 12;
     }
     // The raw answer is a handle of this process to a well-formed block.
-    const LRESULT answer =
-        SendMessageW(page, PageCommandMessage(), ipc::kPageCommandHandOver, static_cast<LPARAM>(GetCurrentProcessId()));
+    const LRESULT answer = SendMessageW(page, PageCommandMessage(), ipc::kPageCommandHandOver,
+                                        static_cast<LPARAM>(GetCurrentProcessId()));
     UniqueHandle block(reinterpret_cast<HANDLE>(answer));
     MappedView view(block.Get());
     uint32_t count = 0;
@@ -63,7 +63,8 @@ LRESULT BlockFor(DWORD processId, DWORD size, uint32_t count, uint8_t fill) {
     }
     UniqueHandle process(OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId));
     HANDLE remote = nullptr;
-    DuplicateHandle(GetCurrentProcess(), mapping.Get(), process.Get(), &remote, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    DuplicateHandle(GetCurrentProcess(), mapping.Get(), process.Get(), &remote, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
     return reinterpret_cast<LRESULT>(remote);
 }
 
@@ -91,8 +92,8 @@ int Serve(const wchar_t* answer, const wchar_t* title) {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"HandOverPeerPage";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, title, WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
     if (window == nullptr) {
         return 20;
     }

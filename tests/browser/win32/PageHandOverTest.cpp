@@ -19,7 +19,7 @@ namespace {
 using SkinUI::ComPtr;
 
 class ApartmentEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { OleInitialize(nullptr); }
 };
 
@@ -39,8 +39,9 @@ TEST(HandOver, AnotherThreadGetsAWorkingProxyFromTheStream) {
     const LRESULT answer = SendMessageW(page.Window(), PageCommandMessage(), 0, 0);
     ASSERT_NE(answer, 0);
     ComPtr<IWebBrowser2> proxy;
-    ASSERT_EQ(CoGetInterfaceAndReleaseStream(reinterpret_cast<IStream*>(answer), IID_IWebBrowser2, proxy.PutVoid()),
-              S_OK);
+    ASSERT_EQ(
+        CoGetInterfaceAndReleaseStream(reinterpret_cast<IStream*>(answer), IID_IWebBrowser2, proxy.PutVoid()),
+        S_OK);
     EXPECT_TRUE(ProxyWorks(proxy.Get()));
 
     HWND window = nullptr;
@@ -81,11 +82,12 @@ TEST(HandOver, AWindowOfTheCallingThreadIsRefusedWithoutSendingAnything) {
 
 // A page window in another process that answers the hand-over with a malformed block.
 class MalformedPeer {
-public:
+  public:
     explicit MalformedPeer(const std::wstring& answer) : title_(L"malformed-" + answer) {
         started_ = process_.Start(testsupport::SiblingProgram(L"browser_handover_peer.exe"),
                                   L"serve " + answer + L" " + title_);
-        testsupport::WaitUntil(10000, [&] { return (window_ = FindWindowW(nullptr, title_.c_str())) != nullptr; });
+        testsupport::WaitUntil(10000,
+                               [&] { return (window_ = FindWindowW(nullptr, title_.c_str())) != nullptr; });
     }
     ~MalformedPeer() {
         if (window_ != nullptr) {
@@ -95,7 +97,7 @@ public:
     }
     HWND Window() const { return window_; }
 
-private:
+  private:
     std::wstring title_;
     testsupport::TestProcess process_;
     bool started_ = false;

@@ -21,15 +21,13 @@ using SkinUI::ComPtr;
 
 // A page on the test's own thread, owned by a recording owner window of the same thread.
 class PageOnThisThread : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const RECT rect = {0, 0, 400, 300};
         window = page.Create(owner.Handle(), rect, nullptr, 0x8E000000, 0x08000000);
         ASSERT_NE(window, nullptr);
     }
-    void TearDown() override {
-        DestroyWindowAndSwallowQuit();
-    }
+    void TearDown() override { DestroyWindowAndSwallowQuit(); }
     void DestroyWindowAndSwallowQuit() {
         if (IsWindow(window)) {
             DestroyWindow(window);
@@ -41,7 +39,9 @@ protected:
         page.Navigate(address);
         testsupport::WaitUntil(3000, [&] { return !owner.Messages(WM_COPYDATA).empty(); });
     }
-    LRESULT Command(WPARAM wParam, LPARAM lParam) { return SendMessageW(window, PageCommandMessage(), wParam, lParam); }
+    LRESULT Command(WPARAM wParam, LPARAM lParam) {
+        return SendMessageW(window, PageCommandMessage(), wParam, lParam);
+    }
 
     OwnerWindow owner;
     browser::WebPage page{owner.Handle(), true};
@@ -90,7 +90,8 @@ TEST_F(PageOnThisThread, EventsOfOtherFramesAreNotTopLevel) {
     EXPECT_TRUE(owner.received.empty());
     EXPECT_EQ(cancel, VARIANT_FALSE);
 
-    ComPtr<IDispatch> topLevel = page.WebBrowser() != nullptr ? ComPtr<IDispatch>::Retain(page.WebBrowser()) : nullptr;
+    ComPtr<IDispatch> topLevel =
+        page.WebBrowser() != nullptr ? ComPtr<IDispatch>::Retain(page.WebBrowser()) : nullptr;
     page.OnBeforeNavigate2(topLevel.Get(), &address, nullptr, nullptr, nullptr, nullptr, &cancel);
     EXPECT_EQ(owner.Messages(ipc::WM_IPC_GAME_PAGE).size(), 1u);
     VariantClear(&address);
