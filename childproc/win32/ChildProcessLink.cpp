@@ -7,21 +7,12 @@
 #include "childproc/CommandLines.h"
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/ChildIpcWindow.h"
+#include "childproc/win32/ProgramProcess.h"
 
 namespace {
 
 constexpr DWORD kExecutablePathCapacity = 8192;
 constexpr int kGuidTextCapacity = 64;
-
-std::wstring ExecutablePath() {
-    std::wstring path(kExecutablePathCapacity, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), kExecutablePathCapacity);
-    if (length == 0 || length >= kExecutablePathCapacity) {
-        return std::wstring();  // a cut path would start some other program, or none
-    }
-    path.resize(length);
-    return path;
-}
 
 std::wstring NewIpcName() {
     GUID guid = {};
@@ -47,7 +38,7 @@ HWND WaitForChildWindow(const std::wstring& ipcName) {
 
 int32_t SpawnChildProcess(ChildProcessLink& link, HWND hallWindow) {
     link.hallWindow = hallWindow;
-    const std::wstring path = ExecutablePath();
+    const std::wstring path = ExecutablePath(kExecutablePathCapacity);
     if (path.empty()) {
         return -1;
     }
@@ -61,17 +52,12 @@ int32_t SpawnChildProcessOf(ChildProcessLink& link, HWND hallWindow, const std::
     const auto printed = static_cast<int32_t>(reinterpret_cast<intptr_t>(hallWindow));
     std::wstring commandLine = ChildProcessCommandLine(executablePath, printed, ipcName);
 
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.wShowWindow = SW_SHOW;  // not flagged as used: the child decides how it shows itself
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    StartedProgram started;
+    if (!StartProgram(std::move(commandLine), started)) {
         return -1;
     }
-    CloseHandle(process.hThread);
-    link.process = UniqueHandle(process.hProcess);
-    link.processId = process.dwProcessId;
+    link.process = std::move(started.process);
+    link.processId = started.processId;
 
     link.childIpcWindow = WaitForChildWindow(ipcName);
     return link.childIpcWindow != nullptr ? 0 : -1;
