@@ -312,6 +312,37 @@ TEST_F(ChildProcess, ADestroyedHallEndsTheChildAlsoWhileAPageIsBusy) {
     EXPECT_EQ(code, 0u);
 }
 
+TEST_F(ChildProcess, TheWatchdogEndsAChildWhoseIpcThreadIsStuck) {
+    // The child's IPC thread hangs in its report to an owner that destroys its window and then stops
+    // answering: only the watchdog can notice that the owner is gone.
+    std::atomic<DWORD> ownerGone{0};
+    browsertest::OwnerThread stuck([&ownerGone](OwnerWindow& owner) {
+        const HWND window = owner.Handle();
+        owner.onReceived = [window, &ownerGone](const browsertest::Received& r) {
+            if (r.message == ipc::WM_IPC_BROWSER_CREATED) {
+                DestroyWindow(window);
+                ownerGone = GetTickCount();
+                Sleep(4000);
+            }
+        };
+    });
+    const auto record = ipc::WriteNarrowText("http://127.0.0.1:9/a");
+    COPYDATASTRUCT copy = {reinterpret_cast<ULONG_PTR>(stuck.Window()), static_cast<DWORD>(record.size()),
+                           const_cast<uint8_t*>(record.data())};
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(link.childIpcWindow, WM_COPYDATA, ipc::COPYDATA_OPEN_PAGE,
+                        reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL, 500, &answer);
+    ASSERT_TRUE(WaitUntil(3000, [&] { return ownerGone.load() != 0; }));
+    WaitUntil(5000, [&] { return WaitForSingleObject(link.process.Get(), 0) == WAIT_OBJECT_0; });
+    const DWORD elapsed = GetTickCount() - ownerGone.load();
+    std::printf("child with a stuck IPC thread ended %lu ms after its owner window\n",
+                static_cast<unsigned long>(elapsed));
+    EXPECT_LE(elapsed, 2500u);
+    DWORD code = 1;
+    GetExitCodeProcess(link.process.Get(), &code);
+    EXPECT_EQ(code, 0u);
+}
+
 TEST(ChildCommandLine, RefusedSwitchesEndWithMinusOneAndNoWindow) {
     const std::wstring lines[] = {
         L"-KVGameBox -KVGameBox -KVHallWnd=65556 -ChildIPCWndName=IPC:refused1",
