@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tests/app/win32/ProcessProbe.h"
+#include "tests/support/win32/ProbedLauncher.h"
 #include "tests/support/win32/TestProcess.h"
 
 namespace {
@@ -14,73 +14,9 @@ using testsupport::SiblingProgram;
 using testsupport::TestProcess;
 using testsupport::WaitUntil;
 
-// A launcher process started suspended with the probe hooks on its main thread.
-class ProbedLauncher {
-public:
-    explicit ProbedLauncher(const std::wstring& arguments) {
-        started_ = process_.Start(SiblingProgram(L"TolvaneRunecourt.exe"), arguments, /*suspended=*/true);
-        if (!started_) {
-            return;
-        }
-        wchar_t name[64];
-        ProcessProbeBlockName(process_.ProcessId(), name, 64);
-        mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProcessProbeRecord), name);
-        record_ = static_cast<ProcessProbeRecord*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-        hooks_ = LoadLibraryW(SiblingProgram(L"process_probe_hooks.dll").c_str());
-        const auto cbt = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hooks_, "ProbeCbtProc")));
-        const auto getMessage = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hooks_, "ProbeGetMessageProc")));
-        cbtHook_ = SetWindowsHookExW(WH_CBT, cbt, hooks_, process_.ThreadId());
-        getMessageHook_ = SetWindowsHookExW(WH_GETMESSAGE, getMessage, hooks_, process_.ThreadId());
-        process_.Resume();
-    }
-    ~ProbedLauncher() {
-        process_.Terminate();
-        if (cbtHook_ != nullptr) UnhookWindowsHookEx(cbtHook_);
-        if (getMessageHook_ != nullptr) UnhookWindowsHookEx(getMessageHook_);
-        if (record_ != nullptr) UnmapViewOfFile(record_);
-        if (mapping_ != nullptr) CloseHandle(mapping_);
-        if (hooks_ != nullptr) FreeLibrary(hooks_);
-    }
-
-    bool Ready() const { return started_ && record_ != nullptr && cbtHook_ != nullptr && getMessageHook_ != nullptr; }
-    TestProcess& Process() { return process_; }
-    const ProcessProbeRecord& Record() const { return *record_; }
-
-private:
-    TestProcess process_;
-    bool started_ = false;
-    HANDLE mapping_ = nullptr;
-    ProcessProbeRecord* record_ = nullptr;
-    HMODULE hooks_ = nullptr;
-    HHOOK cbtHook_ = nullptr;
-    HHOOK getMessageHook_ = nullptr;
-};
-
-struct HallWindows {
-    DWORD processId;
-    HWND visible = nullptr;
-    HWND hidden = nullptr;
-    int count = 0;
-};
-
-BOOL CALLBACK CollectHallWindows(HWND hwnd, LPARAM param) {
-    auto* found = reinterpret_cast<HallWindows*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t className[64] = {};
-    GetClassNameW(hwnd, className, 64);
-    if (pid == found->processId && lstrcmpW(className, L"Tolvane-Runecourt") == 0) {
-        ++found->count;
-        (IsWindowVisible(hwnd) ? found->visible : found->hidden) = hwnd;
-    }
-    return TRUE;
-}
-
-HallWindows FindHallWindows(DWORD processId) {
-    HallWindows found{processId};
-    EnumWindows(&CollectHallWindows, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+using testsupport::FindHallWindows;
+using testsupport::HallWindows;
+using testsupport::ProbedLauncher;
 
 TEST(LauncherRoles, ArgumentCountsWithoutARoleEndAtOnceWithZeroAndNoWindow) {
     for (const wchar_t* arguments : {L"a", L"fromc=12 b", L"a b c", L"a b c d e", L"a b c d e f g"}) {
@@ -93,10 +29,9 @@ TEST(LauncherRoles, ArgumentCountsWithoutARoleEndAtOnceWithZeroAndNoWindow) {
 }
 
 TEST(LauncherRoles, FourArgumentsRunTheChildRoleWhichRefusesBadSwitches) {
-    for (const wchar_t* arguments :
-         {L"a b c d", L"-KVGameBox -KVGameBox -KVHallWnd=5 -ChildIPCWndName=x",
-          L"-KVGameBox -KVGameBoxChildProcess -KVHallWnd=0 -ChildIPCWndName=x",
-          L"-KVGameBox -KVGameBoxChildProcess -KVHallWnd=5 -ChildIPCWndName="}) {
+    for (const wchar_t* arguments : {L"a b c d", L"-KVGameBox -KVGameBox -KVHallWnd=5 -ChildIPCWndName=x",
+                                     L"-KVGameBox -KVGameBoxChildProcess -KVHallWnd=0 -ChildIPCWndName=x",
+                                     L"-KVGameBox -KVGameBoxChildProcess -KVHallWnd=5 -ChildIPCWndName="}) {
         ProbedLauncher launcher(arguments);
         ASSERT_TRUE(launcher.Ready()) << arguments;
         ASSERT_TRUE(launcher.Process().WaitForExit(10000)) << arguments;

@@ -14,7 +14,7 @@ std::wstring SiblingProgram(const wchar_t* fileName);
 
 // Owns a started process: its handles close, and a process still running is ended, on destruction.
 class TestProcess {
-public:
+  public:
     TestProcess() = default;
     ~TestProcess();
     TestProcess(const TestProcess&) = delete;
@@ -33,7 +33,7 @@ public:
     DWORD ProcessId() const { return info_.dwProcessId; }
     DWORD ThreadId() const { return info_.dwThreadId; }
 
-private:
+  private:
     PROCESS_INFORMATION info_ = {};
 };
 

@@ -1,12 +1,14 @@
 // A hook library that the process tests load into the launcher's main thread: a CBT hook counts window
-// creations, a get-message hook records what exists when the hall's start message is taken.
+// creations, a get-message hook records what exists when the hall's start message is taken and when
+// the self-update timer expires.
 #include <windows.h>
 
-#include "tests/app/win32/ProcessProbe.h"
+#include "tests/support/win32/ProcessProbe.h"
 
 namespace {
 
 constexpr UINT kHallStartMessage = WM_USER + 1010;
+constexpr UINT_PTR kUpdateTimerId = 6400;
 
 ProcessProbeRecord* Record() {
     static ProcessProbeRecord* record = [] {
@@ -47,16 +49,25 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCbtProc(int code, WPARAM 
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    ProbeGetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == kHallStartMessage && Record() != nullptr) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == kHallStartMessage &&
+        Record() != nullptr) {
         HallWindowSearch search = {msg->hwnd, nullptr};
         EnumThreadWindows(GetCurrentThreadId(), &FindOtherHallWindow, reinterpret_cast<LPARAM>(&search));
         if (search.other != nullptr) {
             InterlockedExchange(&Record()->gameWindowExistedAtHallStart, 1);
-            InterlockedExchange(&Record()->gameWindowVisibleAtHallStart, IsWindowVisible(search.other) ? 1 : 0);
+            InterlockedExchange(&Record()->gameWindowVisibleAtHallStart,
+                                IsWindowVisible(search.other) ? 1 : 0);
         }
         InterlockedIncrement(&Record()->hallStartSeen);
+    }
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER &&
+        msg->wParam == kUpdateTimerId && Record() != nullptr) {
+        if (InterlockedIncrement(&Record()->updateTimerFires) == 1) {
+            Record()->firstUpdateTimerTick = GetTickCount();
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

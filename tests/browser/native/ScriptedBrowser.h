@@ -1,0 +1,193 @@
+#pragma once
+
+// A scripted stand-in for the browser control, its documents and the page window: tests build the
+// page's world from plain records, drive the page controller and read back what it did.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "browser/HtmlDocument.h"
+#include "browser/HtmlElement.h"
+#include "browser/HtmlEventSink.h"
+#include "browser/PageBrowser.h"
+#include "browser/PageWindow.h"
+
+namespace scripted {
+
+struct BrowserScript;
+
+struct ElementScript {
+    ElementScript() = default;
+    explicit ElementScript(std::wstring tagName) : tag(std::move(tagName)) {}
+
+    std::wstring tag = L"DIV";
+    bool tagReadable = true;
+    // An attribute mapped to nullopt cannot be read; one not mapped reads as empty text.
+    std::map<std::wstring, std::optional<std::wstring>> attributes;
+    ElementScript* parent = nullptr;
+    bool isLink = false;  // an anchor or an image-map area
+    int32_t hrefResult = 0;
+    std::optional<std::wstring> href;
+    BrowserScript* frameBrowser = nullptr;  // set for a frame element with a browser of its own
+    bool hasBounds = true;
+    int32_t left = 0;
+    int32_t top = 0;
+    bool scrollable = false;
+    int32_t scrollLeft = 0;
+    int32_t scrollTop = 0;
+};
+
+struct Region {
+    int32_t left, top, right, bottom;
+    ElementScript* element;
+};
+
+struct DocumentScript {
+    std::vector<ElementScript*> all;      // null entries cannot be read
+    std::vector<DocumentScript*> frames;  // null entries are frames without a document
+    std::vector<Region> regions;          // hit testing: the first region holding the point
+    ElementScript* active = nullptr;
+    bool bodyTakesHandler = true;
+    browser::HtmlEventSink* scrollHandler = nullptr;
+    browser::HtmlEventSink* mouseOverHandler = nullptr;
+    std::vector<std::wstring> scripts;  // run in this document's window, "language|code"
+    std::vector<std::pair<int32_t, int32_t>> pointQueries;
+};
+
+struct BrowserScript {
+    std::vector<std::string> calls;  // commands in order: "back", "navigate <address>", "top 1", ...
+    std::wstring locationUrl;
+    bool urlReadable = true;
+    std::wstring locationName;
+    int nameUnreadableFor = 0;  // reads of the name that fail before it is known
+    int32_t readyState = browser::kReadyStateComplete;
+    bool readyReadable = true;
+    int32_t top = 0;
+    DocumentScript* document = nullptr;
+    uintptr_t processHandOverResult = 0x4C8;
+    uintptr_t threadHandOverResult = 0x5A5A0;
+    uint32_t handedToProcess = 0;
+};
+
+class ScriptedElement : public browser::HtmlElement {
+  public:
+    explicit ScriptedElement(ElementScript* script) : s_(script) {}
+    bool TagName(std::wstring& name) override;
+    bool Attribute(const std::wstring& name, std::wstring& value) override;
+    std::unique_ptr<browser::HtmlElement> Parent() override;
+    bool LinkHref(int32_t& result, std::optional<std::wstring>& href) override;
+    std::unique_ptr<browser::PageBrowser> FrameBrowser() override;
+    bool BoundingTopLeft(int32_t& left, int32_t& top) override;
+    bool ScrollOffsets(int32_t& left, int32_t& top) override;
+
+  private:
+    ElementScript* s_;
+};
+
+class ScriptedDocument : public browser::HtmlDocument {
+  public:
+    explicit ScriptedDocument(DocumentScript* script) : s_(script) {}
+    size_t ElementCount() override { return s_->all.size(); }
+    std::unique_ptr<browser::HtmlElement> ElementAt(size_t index) override;
+    void ExecScript(const std::wstring& code, const std::wstring& language) override;
+    size_t FrameCount() override { return s_->frames.size(); }
+    std::unique_ptr<browser::HtmlDocument> FrameDocument(size_t index) override;
+    std::unique_ptr<browser::HtmlElement> ElementFromPoint(int32_t x, int32_t y) override;
+    std::unique_ptr<browser::HtmlElement> ActiveElement() override;
+    bool SetBodyScrollHandler(browser::HtmlEventSink& sink) override;
+    bool SetMouseOverHandler(browser::HtmlEventSink& sink) override;
+
+  private:
+    DocumentScript* s_;
+};
+
+class ScriptedBrowser : public browser::PageBrowser {
+  public:
+    explicit ScriptedBrowser(BrowserScript* script) : s_(script) {}
+    void GoBack() override { s_->calls.push_back("back"); }
+    void GoForward() override { s_->calls.push_back("forward"); }
+    void GoHome() override { s_->calls.push_back("home"); }
+    void Navigate(const std::wstring& address) override;
+    bool LocationUrl(std::wstring& address) override;
+    bool LocationName(std::wstring& name) override;
+    bool ReadyState(int32_t& state) override;
+    void PutTop(int32_t top) override;
+    std::unique_ptr<browser::HtmlDocument> Document() override;
+    uintptr_t HandOverToProcess(uint32_t processId) override;
+    uintptr_t HandOverToThread() override;
+
+  private:
+    BrowserScript* s_;
+};
+
+// The browser a new window was handed, as the page window's request answered it.
+class ScriptedHandedBrowser : public browser::HandedBrowser {
+  public:
+    explicit ScriptedHandedBrowser(int id) : id(id) {}
+    int id;
+};
+
+// One message the page sent or posted.
+struct Message {
+    enum Kind { kSent, kPosted, kCopyData } kind;
+    browser::WindowId to;
+    uint32_t message;  // for data-copy messages: the command
+    uintptr_t wParam;
+    intptr_t lParam;
+    uintptr_t tag;
+    std::vector<uint8_t> data;
+};
+
+class ScriptedPageWindow : public browser::PageWindow {
+  public:
+    browser::WindowId Handle() override { return handle; }
+    browser::PageBrowser* HostedBrowser() override { return browser_.get(); }
+    intptr_t Send(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void Post(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void SendCopyData(browser::WindowId to, uint32_t command, uintptr_t tag,
+                      const std::vector<uint8_t>& data) override;
+    void StartTimer(uint32_t id, uint32_t periodMs) override;
+    void StopTimer(uint32_t id) override;
+    void PostQuit() override { quitPosted = true; }
+    bool CursorPosition(browser::Point& screen) override;
+    bool ScreenToClient(browser::Point& point) override;
+    std::string ToSystemCodePage(const std::wstring& text) override;
+    std::wstring FromSystemCodePage(const std::string& text) override;
+    bool SpawnWebProcess(const std::wstring& address) override;
+    browser::OutOfProcessPage RequestOutOfProcessBrowser(browser::WindowId owner) override;
+
+    // Data-copy messages with this command, in order.
+    std::vector<Message> CopyData(uint32_t command) const;
+    // Sent or posted messages with this code, in order.
+    std::vector<Message> Messages(uint32_t message) const;
+
+    // Gives the page a browser run by the script; null takes it away.
+    void Attach(BrowserScript* script) {
+        browser_ = script != nullptr ? std::make_unique<ScriptedBrowser>(script) : nullptr;
+    }
+
+    browser::WindowId handle = 0x3F0;
+    std::vector<Message> messages;
+    std::vector<std::string> timerLog;    // "start 1002 300", "stop 1002"
+    std::map<uint32_t, uint32_t> timers;  // running timers and their periods
+    bool quitPosted = false;
+    browser::Point cursor;
+    browser::Point clientOrigin{100, 200};  // screen position of the client area's corner
+    bool spawnSucceeds = true;
+    std::vector<std::wstring> spawned;
+    // How the owner's child process answers a request for a new page: window and handed browser id
+    // (0 for none).
+    browser::WindowId requestedWindow = 0;
+    int requestedBrowserId = 0;
+    std::vector<browser::WindowId> requestsTo;
+
+  private:
+    std::unique_ptr<ScriptedBrowser> browser_;
+};
+
+}  // namespace scripted

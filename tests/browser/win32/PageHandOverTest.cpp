@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <exdisp.h>
+
+#include <string>
+
+#include "childproc/IpcProtocol.h"
+#include "childproc/win32/BrowserHandOver.h"
+#include "childproc/win32/PageCommandMessage.h"
+#include "skin/win32/ComPtr.h"
+#include "tests/browser/win32/BrowserTestSupport.h"
+#include "tests/support/win32/TestProcess.h"
+
+namespace browsertest {
+namespace {
+
+using SkinUI::ComPtr;
+
+class ApartmentEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override { OleInitialize(nullptr); }
+};
+
+::testing::Environment* const g_apartment = ::testing::AddGlobalTestEnvironment(new ApartmentEnvironment);
+
+bool ProxyWorks(IWebBrowser2* browser) {
+    VARIANT_BOOL visible = VARIANT_FALSE;
+    return browser != nullptr && SUCCEEDED(browser->get_Visible(&visible)) &&
+           SUCCEEDED(browser->put_StatusBar(VARIANT_FALSE));
+}
+
+TEST(HandOver, AnotherThreadGetsAWorkingProxyFromTheStream) {
+    OwnerWindow owner;
+    PageThread page(owner.Handle());
+    ASSERT_NE(page.Window(), nullptr);
+
+    const LRESULT answer = SendMessageW(page.Window(), PageCommandMessage(), 0, 0);
+    ASSERT_NE(answer, 0);
+    ComPtr<IWebBrowser2> proxy;
+    ASSERT_EQ(
+        CoGetInterfaceAndReleaseStream(reinterpret_cast<IStream*>(answer), IID_IWebBrowser2, proxy.PutVoid()),
+        S_OK);
+    EXPECT_TRUE(ProxyWorks(proxy.Get()));
+
+    HWND window = nullptr;
+    ComPtr<IWebBrowser2> acquired;
+    EXPECT_EQ(AcquireBrowserInterface(page.Window(), page.Window(), &window, acquired.Put()), S_OK);
+    EXPECT_EQ(window, page.Window());
+    EXPECT_TRUE(ProxyWorks(acquired.Get()));
+}
+
+TEST(HandOver, AnotherProcessUnmarshalsAWorkingProxyFromItsOwnHandle) {
+    OwnerWindow owner;
+    PageThread page(owner.Handle());
+    ASSERT_NE(page.Window(), nullptr);
+    testsupport::TestProcess peer;
+    ASSERT_TRUE(peer.Start(testsupport::SiblingProgram(L"browser_handover_peer.exe"),
+                           L"acquire " + std::to_wstring(reinterpret_cast<uintptr_t>(page.Window()))));
+    ASSERT_TRUE(peer.WaitForExit(20000));
+    EXPECT_EQ(peer.ExitCode(), 0u);
+}
+
+TEST(HandOver, AHandOverToAProcessThatDoesNotExistFails) {
+    OwnerWindow owner;
+    PageThread page(owner.Handle());
+    ASSERT_NE(page.Window(), nullptr);
+    // Process ids are multiples of four: this one names no process.
+    EXPECT_EQ(SendMessageW(page.Window(), PageCommandMessage(), 0, 0x7FFFFFF1), 0);
+}
+
+TEST(HandOver, AWindowOfTheCallingThreadIsRefusedWithoutSendingAnything) {
+    OwnerWindow self;
+    HWND window = reinterpret_cast<HWND>(0x1234);
+    IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
+    EXPECT_EQ(AcquireBrowserInterface(self.Handle(), nullptr, &window, &browser), E_FAIL);
+    EXPECT_EQ(browser, nullptr);
+    EXPECT_EQ(window, reinterpret_cast<HWND>(0x1234));
+    EXPECT_TRUE(self.received.empty());
+}
+
+// A page window in another process that answers the hand-over with a malformed block.
+class MalformedPeer {
+  public:
+    explicit MalformedPeer(const std::wstring& answer) : title_(L"malformed-" + answer) {
+        started_ = process_.Start(testsupport::SiblingProgram(L"browser_handover_peer.exe"),
+                                  L"serve " + answer + L" " + title_);
+        testsupport::WaitUntil(10000,
+                               [&] { return (window_ = FindWindowW(nullptr, title_.c_str())) != nullptr; });
+    }
+    ~MalformedPeer() {
+        if (window_ != nullptr) {
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+        }
+        process_.WaitForExit(5000);
+    }
+    HWND Window() const { return window_; }
+
+  private:
+    std::wstring title_;
+    testsupport::TestProcess process_;
+    bool started_ = false;
+    HWND window_ = nullptr;
+};
+
+TEST(HandOver, MalformedBlocksFromAnotherProcessAreRefused) {
+    OwnerThread ipc;
+    for (const wchar_t* answer : {L"oversized", L"nobrowser", L"garbage"}) {
+        MalformedPeer peer(answer);
+        ASSERT_NE(peer.Window(), nullptr) << answer;
+        HWND window = nullptr;
+        IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
+        const HRESULT result = AcquireBrowserInterface(ipc.Window(), peer.Window(), &window, &browser);
+        EXPECT_TRUE(FAILED(result)) << answer;
+        EXPECT_EQ(browser, nullptr) << answer;
+    }
+}
+
+TEST(HandOver, OwnerWithoutAChildGivesNoBrowserForANewWindow) {
+    OwnerWindow owner;
+    IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
+    EXPECT_EQ(RequestOutOfProcessBrowser(owner.Handle(), &browser), nullptr);
+    EXPECT_EQ(browser, nullptr);
+    ASSERT_EQ(owner.received.size(), 1u);
+    EXPECT_EQ(owner.received[0].message, ipc::WM_IPC_QUERY_CHILD);
+    EXPECT_EQ(owner.received[0].wParam, GetCurrentProcessId());
+}
+
+TEST(HandOver, ANewWindowGetsAPageOfTheChildThatServesTheOwner) {
+    std::unique_ptr<PageThread> created;
+    OwnerWindow owner;
+    OwnerThread child([&](OwnerWindow& ipcWindow) {
+        ipcWindow.createBrowser = [&] {
+            created = std::make_unique<PageThread>(owner.Handle());
+            return created->Window();
+        };
+    });
+    owner.childIpcWindow = child.Window();
+
+    ComPtr<IWebBrowser2> browser;
+    HWND window = RequestOutOfProcessBrowser(owner.Handle(), browser.Put());
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(window, created->Window());
+    EXPECT_TRUE(ProxyWorks(browser.Get()));
+    const auto reports = owner.Messages(ipc::WM_IPC_BROWSER_CREATED);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].wParam, 0xFFFFFFFFu);
+    EXPECT_EQ(reports[0].lParam, reinterpret_cast<LPARAM>(window));
+    browser.Reset();
+    created.reset();
+}
+
+}  // namespace
+}  // namespace browsertest
