@@ -66,5 +66,7 @@ bool MakeFile(const std::wstring& path, const std::string& content, DWORD attrib
 bool Exists(const std::wstring& path);
 std::vector<uint8_t> ReadBytes(const std::wstring& path);
 std::wstring Widen(const std::string& ascii);
+// Creates the key as needed; false when the value could not be written.
+bool WriteRegistryString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
 
 }  // namespace servicetests
