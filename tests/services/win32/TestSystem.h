@@ -16,7 +16,6 @@ class TestSystem : public services::SystemAccess {
   public:
     std::map<int, std::wstring> folders;
     services::SystemVersion version{6, 1};
-    bool membershipKnown = true;
     bool administrator = true;
     bool passShellRequestsOn = false;
     bool recordProcessStarts = false;
@@ -40,7 +39,7 @@ class TestSystem : public services::SystemAccess {
     }
     bool IsAdministrator(bool& isMember) override {
         isMember = administrator;
-        return membershipKnown;
+        return true;
     }
     void ShowNotice(HWND, const wchar_t* text, const wchar_t* caption) override {
         notices.push_back(std::wstring(text) + L"|" + caption);

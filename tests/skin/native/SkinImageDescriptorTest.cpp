@@ -159,18 +159,5 @@ TEST_F(DescriptorDrawing, DestinationAndSourceAreLimitedToTheItemAndTheImage) {
     }
 }
 
-TEST_F(DescriptorDrawing, FadeAndMaskReachTheCompositor) {
-    SkinImageDescriptor faded(L"file='btn.png' fade='100'");
-    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, faded));
-    EXPECT_EQ(canvas.calls.back().op, CanvasOp::BlendImage);
-    EXPECT_EQ(canvas.calls.back().opacity, 100);
-
-    folder.Write(L"magenta.png", EncodePng(RgbaPixels(4, 4, 0xFFFF00FF)));
-    SkinImageDescriptor masked(L"file='magenta.png' mask='#ffff00ff'");
-    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, masked));
-    EXPECT_EQ(canvas.calls.back().op, CanvasOp::BlendImage);  // cleared pixels need blending
-    EXPECT_EQ(masked.Image()->PixelAt(2, 2), 0u);
-}
-
 }  // namespace
 }  // namespace SkinUI
