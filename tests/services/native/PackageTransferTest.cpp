@@ -52,33 +52,8 @@ TEST_F(PackageTransferTest, SizeQueryReadsTheFinalAnswer) {
         << "a size query fetches no body";
 }
 
-TEST_F(PackageTransferTest, NewDownloadAsksFromByteZero) {
-    const DownloadResult result = Download(testservers::NginxUrl(name_), 0);
-    EXPECT_EQ(result.curlCode, 0) << TransferErrorText(result.curlCode);
-    EXPECT_EQ(Local(), package_);
-    const auto requests = testservers::AwaitNginxLines("GET /" + name_, 1);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_NE(requests[0].find("\"bytes=0-\" 206 " + std::to_string(kPackageSize)), std::string::npos)
-        << requests[0];
-}
-
-TEST_F(PackageTransferTest, ResumeAsksFromTheLocalSizeAndSendsNoByteTwice) {
-    const size_t have = 1000003;
-    WriteLocal(package_.data(), have);
-    const DownloadResult result = Download(testservers::NginxUrl(name_), have);
-    EXPECT_EQ(result.curlCode, 0);
-    EXPECT_EQ(result.handling, BodyHandling::Append);
-    EXPECT_EQ(result.bytesWritten, kPackageSize - have);
-    EXPECT_EQ(Local(), package_);
-    const auto requests = testservers::AwaitNginxLines("GET /" + name_, 1);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_NE(requests[0].find("\"bytes=1000003-\" 206 " + std::to_string(kPackageSize - have)),
-              std::string::npos)
-        << requests[0];
-}
-
-// Servers that ignore ranges or cut the connection are met end to end by the self-update's tests.
-
+// A first download, a resume and servers that ignore ranges or cut the connection are met end to end
+// by the self-update's tests.
 TEST_F(PackageTransferTest, ErrorAnswersAndForeignRangesWriteNothing) {
     const std::vector<uint8_t> partial(package_.begin(), package_.begin() + 4096);
     WriteLocal(partial.data(), partial.size());

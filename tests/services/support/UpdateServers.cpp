@@ -1,5 +1,6 @@
 #include "tests/services/support/UpdateServers.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +40,16 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
+std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text,
+                                    size_t count) {
+    std::vector<std::string> lines = LinesWith(log(), text);
+    for (int i = 0; i < 150 && lines.size() < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        lines = LinesWith(log(), text);
+    }
+    return lines;
+}
+
 }  // namespace
 
 bool Available() {
@@ -74,27 +85,10 @@ std::vector<std::string> FaultLog() {
 
 std::vector<std::string> LinesWith(const std::vector<std::string>& lines, const std::string& text) {
     std::vector<std::string> found;
-    for (const std::string& line : lines) {
-        if (line.find(text) != std::string::npos) {
-            found.push_back(line);
-        }
-    }
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(found),
+                 [&text](const std::string& line) { return line.find(text) != std::string::npos; });
     return found;
 }
-
-namespace {
-
-std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text,
-                                    size_t count) {
-    std::vector<std::string> lines = LinesWith(log(), text);
-    for (int i = 0; i < 150 && lines.size() < count; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        lines = LinesWith(log(), text);
-    }
-    return lines;
-}
-
-}  // namespace
 
 std::vector<std::string> AwaitNginxLines(const std::string& text, size_t count) {
     return AwaitLines(&NginxLog, text, count);

@@ -3,7 +3,6 @@
 
 #include <shlobj.h>
 #include <wininet.h>
-#include <winioctl.h>
 
 #include <cstdlib>
 
@@ -12,59 +11,6 @@
 
 namespace servicetests {
 namespace {
-
-// The reparse data of a junction (mount point), as the file system takes it.
-struct MountPointData {
-    DWORD tag;
-    WORD dataLength;
-    WORD reserved;
-    WORD substituteOffset;
-    WORD substituteLength;
-    WORD printOffset;
-    WORD printLength;
-    wchar_t paths[1024];
-};
-
-bool MakeJunction(const std::wstring& link, const std::wstring& target) {
-    if (!CreateDirectoryW(link.c_str(), nullptr)) {
-        return false;
-    }
-    HANDLE folder = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (folder == INVALID_HANDLE_VALUE) {
-        RemoveDirectoryW(link.c_str());
-        return false;
-    }
-    const std::wstring substitute = L"\\??\\" + target;
-    MountPointData data = {};
-    data.tag = IO_REPARSE_TAG_MOUNT_POINT;
-    data.substituteLength = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
-    data.printOffset = static_cast<WORD>(data.substituteLength + sizeof(wchar_t));
-    data.printLength = static_cast<WORD>(target.size() * sizeof(wchar_t));
-    substitute.copy(data.paths, substitute.size());
-    target.copy(data.paths + substitute.size() + 1, target.size());
-    data.dataLength = static_cast<WORD>(8 + data.printOffset + data.printLength + sizeof(wchar_t));
-    DWORD returned = 0;
-    const BOOL made = DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, &data, data.dataLength + 8, nullptr, 0,
-                                      &returned, nullptr);
-    CloseHandle(folder);
-    if (!made) {
-        RemoveDirectoryW(link.c_str());
-    }
-    return made != FALSE;
-}
-
-// A junction when the file system takes one, else a symbolic link to the folder; which one it is, or
-// that neither could be made, is part of the answer.
-std::wstring MakeFolderLink(const std::wstring& link, const std::wstring& target) {
-    if (MakeJunction(link, target)) {
-        return L"junction";
-    }
-    if (CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) {
-        return L"symbolic link";
-    }
-    return L"";
-}
 
 bool CacheEntryExists(const std::wstring& url) {
     DWORD size = 0;
@@ -126,25 +72,6 @@ TEST_F(CacheCleanerTest, EmptiesBothFoldersKeepingThemAndTheirDesktopIni) {
     EXPECT_FALSE(Exists(cookies_ + L"\\wei@tolvane[1].txt"));
     EXPECT_FALSE(Exists(cookies_ + L"\\Sub"));
     EXPECT_TRUE(Exists(outside_ + L"\\save.dat"));
-}
-
-TEST_F(CacheCleanerTest, AJunctionInsideIsRemovedWithoutTouchingItsTarget) {
-    const std::wstring link = cookies_ + L"\\Linked";
-    const std::wstring kind = MakeFolderLink(link, outside_);
-    const DWORD attributes = GetFileAttributesW(link.c_str());
-    if (kind.empty() || attributes == INVALID_FILE_ATTRIBUTES) {
-        GTEST_SKIP() << "this system makes neither junctions nor symbolic links to folders";
-    }
-    ASSERT_NE(attributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << "the link does not show as a reparse point";
-    ASSERT_TRUE(Exists(link + L"\\save.dat")) << "the link reaches its target";
-
-    services::EmptyFolder(cookies_);
-
-    EXPECT_FALSE(Exists(link));
-    EXPECT_TRUE(Exists(outside_ + L"\\save.dat"));
-    EXPECT_EQ(GetFileAttributesW((outside_ + L"\\save.dat").c_str()) & FILE_ATTRIBUTE_READONLY,
-              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))
-        << "not even the target's attributes change";
 }
 
 // tools/with-folder-link.sh lays out, outside the program's reach, a cache folder holding a file and a

@@ -35,13 +35,7 @@ class DefaultBrowserTest : public ::testing::Test {
     }
 
     static void Write(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-        HKEY created = nullptr;
-        ASSERT_EQ(
-            RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr),
-            ERROR_SUCCESS);
-        RegSetValueExW(created, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(created);
+        ASSERT_TRUE(WriteRegistryString(root, key, name, value));
     }
     void Choose(const std::wstring& protocol, const std::wstring& progId) {
         Write(HKEY_CURRENT_USER, kUserChoice + protocol + L"\\UserChoice", L"Progid", progId);
@@ -66,17 +60,12 @@ TEST_F(DefaultBrowserTest, TheUserChoiceByVersionAndTheQuoteRule) {
     Choose(L"Ftp", L"ViewerURL");
     OpenCommand(L"ViewerURL", L"C:\\Tools\\viewer.exe %1");
 
-    EXPECT_EQ(BrowserOn(6, 2), L"C:\\Program Files\\Fox\\fox.exe");
-    EXPECT_EQ(BrowserOn(6, 3), L"C:\\Program Files\\Fox\\fox.exe");
-    EXPECT_EQ(BrowserOn(6, 1), L"C:\\Tools\\viewer.exe %1") << "on 6.1 the ftp choice decides, whole";
-    EXPECT_EQ(BrowserOn(6, 0), L"C:\\Tools\\viewer.exe %1");
-    EXPECT_EQ(BrowserOn(5, 2), L"iexplore.exe");
-    EXPECT_EQ(BrowserOn(5, 0), L"iexplore.exe");
-}
-
-TEST_F(DefaultBrowserTest, Version51UsesTheHtmlFileCommandWhole) {
     Write(HKEY_CLASSES_ROOT, L"htmlfile\\shell\\open\\command", nullptr, L"\"C:\\IE\\iexplore.exe\" -nohome");
-    EXPECT_EQ(BrowserOn(5, 1), L"\"C:\\IE\\iexplore.exe\" -nohome");
+
+    EXPECT_EQ(BrowserOn(6, 2), L"C:\\Program Files\\Fox\\fox.exe");
+    EXPECT_EQ(BrowserOn(6, 1), L"C:\\Tools\\viewer.exe %1") << "on 6.1 the ftp choice decides, whole";
+    EXPECT_EQ(BrowserOn(5, 1), L"\"C:\\IE\\iexplore.exe\" -nohome") << "the html file command, whole";
+    EXPECT_EQ(BrowserOn(5, 2), L"iexplore.exe");
 }
 
 TEST_F(DefaultBrowserTest, MissingKeysFallBackToTheSystemBrowser) {
@@ -100,7 +89,6 @@ TEST_F(DefaultBrowserTest, OpenUrlHandsTheAddressToTheBrowserAsItStands) {
     EXPECT_EQ(request.file, L"C:\\Program Files\\Fox\\fox.exe");
     EXPECT_EQ(request.parameters, L"http://pay.tolvane.com/?game=runecourt&from=launcher");
     EXPECT_EQ(request.show, SW_SHOWNORMAL);
-    EXPECT_FALSE(request.wantProcess);
 }
 
 }  // namespace

@@ -70,4 +70,17 @@ std::wstring Widen(const std::string& ascii) {
     return std::wstring(ascii.begin(), ascii.end());
 }
 
+bool WriteRegistryString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    const LSTATUS written =
+        RegSetValueExW(created, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(created);
+    return written == ERROR_SUCCESS;
+}
+
 }  // namespace servicetests

@@ -16,7 +16,6 @@ class TestSystem : public services::SystemAccess {
   public:
     std::map<int, std::wstring> folders;
     services::SystemVersion version{6, 1};
-    bool membershipKnown = true;
     bool administrator = true;
     bool passShellRequestsOn = false;
     bool recordProcessStarts = false;
@@ -40,7 +39,7 @@ class TestSystem : public services::SystemAccess {
     }
     bool IsAdministrator(bool& isMember) override {
         isMember = administrator;
-        return membershipKnown;
+        return true;
     }
     void ShowNotice(HWND, const wchar_t* text, const wchar_t* caption) override {
         notices.push_back(std::wstring(text) + L"|" + caption);
@@ -66,5 +65,7 @@ bool MakeFile(const std::wstring& path, const std::string& content, DWORD attrib
 bool Exists(const std::wstring& path);
 std::vector<uint8_t> ReadBytes(const std::wstring& path);
 std::wstring Widen(const std::string& ascii);
+// Creates the key as needed; false when the value could not be written.
+bool WriteRegistryString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
 
 }  // namespace servicetests

@@ -15,52 +15,28 @@ using testsupport::CanvasOp;
 using testsupport::EncodePng;
 using testsupport::RgbaPixels;
 
-TEST(DescriptorGrammar, PlainTextIsTheImageName) {
-    const ImageDescriptorKeys keys = ParseImageDescriptor(L"home_hover.png");
-    EXPECT_EQ(keys.imageName, L"home_hover.png");
-    EXPECT_FALSE(keys.fromResource);
-    EXPECT_TRUE(keys.source.IsZero());
-    EXPECT_EQ(keys.fade, 255);
-    // A name with blanks in it stays whole: no "=" follows the first word.
-    EXPECT_EQ(ParseImageDescriptor(L"my image.png").imageName, L"my image.png");
-}
+TEST(DescriptorGrammar, PlainTextIsTheImageNameAndKeysAreReadWithBlanksAroundTheEqualsSign) {
+    const ImageDescriptorKeys plain = ParseImageDescriptor(L"my image.png");
+    EXPECT_EQ(plain.imageName, L"my image.png");  // no "=" follows the first word
+    EXPECT_TRUE(plain.source.IsZero());
+    EXPECT_EQ(plain.fade, 255);
 
-TEST(DescriptorGrammar, ReadsEveryKey) {
     const ImageDescriptorKeys keys = ParseImageDescriptor(
         L"file='btn.png' dest='1,2,30,40' source='0,10,20,30' corner='3,4,5,6' mask='#ffff00ff' fade='128' "
-        L"hole='true' xtiled='true' ytiled='true' hsl='true'");
+        L"hole='true' xtiled='true' ytiled='TRUE' hsl='true' Fade='7' colour='red'");
     EXPECT_EQ(keys.imageName, L"btn.png");
     EXPECT_EQ(keys.dest, (SkinRect{1, 2, 30, 40}));
     EXPECT_EQ(keys.source, (SkinRect{0, 10, 20, 30}));
     EXPECT_EQ(keys.corner, (SkinRect{3, 4, 5, 6}));
     EXPECT_EQ(keys.mask, 0xFFFF00FFu);
-    EXPECT_EQ(keys.fade, 128);
-    EXPECT_TRUE(keys.hole);
-    EXPECT_TRUE(keys.xTiled);
-    EXPECT_TRUE(keys.yTiled);
-    EXPECT_TRUE(keys.recolour);
-}
+    EXPECT_EQ(keys.fade, 128);  // keys are case-sensitive and unknown ones skipped
+    EXPECT_TRUE(keys.hole && keys.xTiled && keys.recolour);
+    EXPECT_FALSE(keys.yTiled);  // true only when exactly "true"
 
-TEST(DescriptorGrammar, ResourceKeysAndSpacesAroundTheEqualsSign) {
-    const ImageDescriptorKeys keys = ParseImageDescriptor(L"  res = '113' \trestype\n=\n'ZIPRES'");
-    EXPECT_EQ(keys.imageName, L"113");
-    EXPECT_TRUE(keys.fromResource);
-    EXPECT_EQ(keys.resourceType, L"ZIPRES");
-}
-
-TEST(DescriptorGrammar, BooleansAreTrueOnlyForExactlyTrue) {
-    for (const wchar_t* value : {L"TRUE", L"True", L"1", L"yes", L"true "}) {
-        const ImageDescriptorKeys keys =
-            ParseImageDescriptor(std::wstring(L"file='a' hole='") + value + L"' xtiled='true'");
-        EXPECT_FALSE(keys.hole) << value;
-        EXPECT_TRUE(keys.xTiled) << value;
-    }
-}
-
-TEST(DescriptorGrammar, KeysAreCaseSensitiveAndUnknownKeysAreSkipped) {
-    const ImageDescriptorKeys keys = ParseImageDescriptor(L"File='x.png' colour='red' file='y.png' Fade='7'");
-    EXPECT_EQ(keys.imageName, L"y.png");
-    EXPECT_EQ(keys.fade, 255);
+    const ImageDescriptorKeys resource = ParseImageDescriptor(L"  res = '113' \trestype\n=\n'ZIPRES'");
+    EXPECT_EQ(resource.imageName, L"113");
+    EXPECT_TRUE(resource.fromResource);
+    EXPECT_EQ(resource.resourceType, L"ZIPRES");
 }
 
 TEST(DescriptorGrammar, BadQuotingStopsParsingAndKeepsWhatWasRead) {
@@ -79,7 +55,8 @@ TEST(DescriptorGrammar, BadQuotingStopsParsingAndKeepsWhatWasRead) {
         {L"file='' fade='9'", L"file='' fade='9'", 9},                  // empty values are not applied
         {L"file='a.png' fade=", L"a.png", 255},
         {L"'", L"'", 255},
-        {L"", L"", 255},
+        {L"fade='300'", L"fade='300'", 255},  // fade is limited to a byte
+        {L"fade='-4'", L"fade='-4'", 0},
     };
     for (const Case& c : cases) {
         const ImageDescriptorKeys keys = ParseImageDescriptor(c.text);
@@ -95,14 +72,6 @@ TEST(DescriptorGrammar, RectanglesReadNumbersAsFarAsDigitsGoWithOneSeparatorEach
     EXPECT_EQ(ParseImageDescriptor(L"source='1,,3,4'").source, (SkinRect{1, 0, 3, 4}));
     // Too few numbers: the rest stay 0 and nothing is read past the end of the value.
     EXPECT_EQ(ParseImageDescriptor(L"source='5,6' fade='1'").source, (SkinRect{5, 6, 0, 0}));
-    EXPECT_EQ(ParseImageDescriptor(L"corner='7'").corner, (SkinRect{7, 0, 0, 0}));
-}
-
-TEST(DescriptorGrammar, FadeIsLimitedToAByte) {
-    EXPECT_EQ(ParseImageDescriptor(L"fade='0'").fade, 0);
-    EXPECT_EQ(ParseImageDescriptor(L"fade='300'").fade, 255);
-    EXPECT_EQ(ParseImageDescriptor(L"fade='-4'").fade, 0);
-    EXPECT_EQ(ParseImageDescriptor(L"fade='abc'").fade, 0);
 }
 
 class DescriptorDrawing : public ::testing::Test {
@@ -129,12 +98,17 @@ TEST_F(DescriptorDrawing, FileNameAloneStretchesTheWholeImageOverTheItem) {
     EXPECT_EQ(canvas.calls[0].op, CanvasOp::StretchImage);
     EXPECT_EQ(canvas.calls[0].rect, item);
     EXPECT_EQ(canvas.calls[0].source, (SkinRect{0, 0, 40, 20}));
-    EXPECT_TRUE(descriptor.Tried());
-    EXPECT_TRUE(descriptor.IsResolved());
+
+    // A replaced image is looked up again instead of drawn from freed pixels.
+    folder.Write(L"btn.png", EncodePng(RgbaPixels(10, 10, 0xFF000000)));
+    tables.RegisterImage(L"btn.png", L"", 0, false, false);
+    EXPECT_FALSE(descriptor.IsResolved());
+    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
+    EXPECT_EQ(canvas.calls.back().source, (SkinRect{0, 0, 10, 10}));
+    EXPECT_EQ(canvas.calls.back().image, tables.FindImage(L"btn.png").get());
 }
 
 TEST_F(DescriptorDrawing, ResourceTypeCountsOnlyWhenResNamesTheImage) {
-    // "restype" without "res": the name is a skin file.
     SkinImageDescriptor typeWithoutRes(L"file='btn.png' restype='PNG'");
     EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, item, typeWithoutRes));
     EXPECT_EQ(tables.FindImage(L"btn.png")->resourceType, L"");
@@ -144,79 +118,45 @@ TEST_F(DescriptorDrawing, ResourceTypeCountsOnlyWhenResNamesTheImage) {
     EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, resource));
 }
 
-TEST_F(DescriptorDrawing, EmptyOrUnresolvableDescriptorsDrawNothingAndAreNotRetried) {
-    SkinImageDescriptor empty;
-    EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, empty));
+TEST_F(DescriptorDrawing, UnresolvableDescriptorsDrawNothingAndAreNotRetriedUntilTheTextChanges) {
     SkinImageDescriptor missing(L"missing.png");
     EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, missing));
     folder.Write(L"missing.png", EncodePng(RgbaPixels(2, 2)));
-    EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, missing));  // not tried again
+    EXPECT_FALSE(DrawImageDescriptor(canvas, tables, item, item, missing));
     EXPECT_TRUE(canvas.calls.empty());
-
-    missing.SetText(L"missing.png");  // new text: tried again
+    missing.SetText(L"missing.png");
     EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, item, missing));
 }
 
-TEST_F(DescriptorDrawing, AReplacedImageIsLookedUpAgainInsteadOfDrawnFromFreedPixels) {
-    SkinImageDescriptor descriptor(L"btn.png");
-    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
-    folder.Write(L"btn.png", EncodePng(RgbaPixels(10, 10, 0xFF000000)));
-    tables.RegisterImage(L"btn.png", L"", 0, false, false);
-    EXPECT_FALSE(descriptor.IsResolved());
-    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
-    EXPECT_EQ(canvas.calls.back().source, (SkinRect{0, 0, 10, 10}));
-    EXPECT_EQ(canvas.calls.back().image, tables.FindImage(L"btn.png").get());
-}
-
-TEST_F(DescriptorDrawing, DestinationOffsetsAreLimitedToTheItem) {
+TEST_F(DescriptorDrawing, DestinationAndSourceAreLimitedToTheItemAndTheImage) {
     EXPECT_EQ(DescriptorDestination(item, SkinRect{}), item);
     EXPECT_EQ(DescriptorDestination(item, SkinRect{10, 5, 30, 25}), (SkinRect{110, 55, 130, 75}));
     EXPECT_EQ(DescriptorDestination(item, SkinRect{10, 5, 300, 250}), (SkinRect{110, 55, 200, 90}));
-    EXPECT_EQ(DescriptorDestination(item, SkinRect{0, 0, 0, 1}), (SkinRect{100, 50, 100, 51}));
-
-    SkinImageDescriptor descriptor(L"file='btn.png' dest='10,5,300,250'");
-    EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
-    ASSERT_EQ(canvas.calls.size(), 1u);
-    EXPECT_EQ(canvas.calls[0].rect, (SkinRect{110, 55, 200, 90}));
-}
-
-TEST_F(DescriptorDrawing, DestinationOutsideTheItemOrThePaintRectangleDrawsNothingButSucceeds) {
-    SkinImageDescriptor outside(L"file='btn.png' dest='200,0,300,10'");
-    EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, item, outside));
-    SkinImageDescriptor elsewhere(L"btn.png");
-    EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, SkinRect{0, 0, 50, 50}, elsewhere));
-    EXPECT_TRUE(canvas.calls.empty());
-}
-
-TEST_F(DescriptorDrawing, SourceIsLimitedToTheImage) {
-    SkinImageDescriptor descriptor(L"file='btn.png' source='20,10,400,400'");
-    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
-    ASSERT_EQ(canvas.calls.size(), 1u);
-    EXPECT_EQ(canvas.calls[0].source, (SkinRect{20, 10, 40, 20}));
-
-    SkinImageDescriptor beyond(L"file='btn.png' source='50,0,60,20'");  // starts past the right edge
-    canvas.calls.clear();
-    EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, item, beyond));
-    EXPECT_TRUE(canvas.calls.empty());
-
-    SkinImageDescriptor negative(L"file='btn.png' source='-5,-5,10,10'");  // never reads before the image
-    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, negative));
-    ASSERT_EQ(canvas.calls.size(), 1u);
-    EXPECT_EQ(canvas.calls[0].source, (SkinRect{0, 0, 10, 10}));
-}
-
-TEST_F(DescriptorDrawing, FadeAndMaskReachTheCompositor) {
-    SkinImageDescriptor faded(L"file='btn.png' fade='100'");
-    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, faded));
-    ASSERT_EQ(canvas.calls.size(), 1u);
-    EXPECT_EQ(canvas.calls[0].op, CanvasOp::BlendImage);
-    EXPECT_EQ(canvas.calls[0].opacity, 100);
-
-    folder.Write(L"magenta.png", EncodePng(RgbaPixels(4, 4, 0xFFFF00FF)));
-    SkinImageDescriptor masked(L"file='magenta.png' mask='#ffff00ff'");
-    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, masked));
-    EXPECT_EQ(canvas.calls.back().op, CanvasOp::BlendImage);  // cleared pixels need blending
-    EXPECT_EQ(masked.Image()->PixelAt(2, 2), 0u);
+    struct Case {
+        const wchar_t* text;
+        SkinRect paint;
+        bool draws;
+        SkinRect dest;
+        SkinRect source;
+    };
+    const Case cases[] = {
+        {L"file='btn.png' dest='10,5,300,250'", item, true, {110, 55, 200, 90}, {0, 0, 40, 20}},
+        {L"file='btn.png' source='20,10,400,400'", item, true, item, {20, 10, 40, 20}},
+        {L"file='btn.png' source='-5,-5,10,10'", item, true, item, {0, 0, 10, 10}},
+        {L"file='btn.png' source='50,0,60,20'", item, false, {}, {}},  // starts past the right edge
+        {L"file='btn.png' dest='200,0,300,10'", item, false, {}, {}},  // outside the item
+        {L"btn.png", SkinRect{0, 0, 50, 50}, false, {}, {}},           // outside the paint rectangle
+    };
+    for (const Case& c : cases) {
+        SkinImageDescriptor descriptor(c.text);
+        canvas.calls.clear();
+        EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, c.paint, descriptor)) << c.text;
+        ASSERT_EQ(canvas.calls.size(), c.draws ? 1u : 0u) << c.text;
+        if (c.draws) {
+            EXPECT_EQ(canvas.calls[0].rect, c.dest) << c.text;
+            EXPECT_EQ(canvas.calls[0].source, c.source) << c.text;
+        }
+    }
 }
 
 }  // namespace

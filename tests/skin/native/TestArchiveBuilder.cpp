@@ -2,19 +2,24 @@
 
 #include <zlib.h>
 
+#include <initializer_list>
 #include <stdexcept>
 
 namespace skintest {
 namespace {
 
-void Append16(std::vector<uint8_t>& bytes, uint16_t value) {
-    bytes.push_back(static_cast<uint8_t>(value));
-    bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
+// A little-endian field of a record: its value and its width in bytes (2 or 4).
+struct Field {
+    uint32_t value;
+    int width;
+};
 
-void Append32(std::vector<uint8_t>& bytes, uint32_t value) {
-    Append16(bytes, static_cast<uint16_t>(value));
-    Append16(bytes, static_cast<uint16_t>(value >> 16));
+void Append(std::vector<uint8_t>& bytes, std::initializer_list<Field> fields) {
+    for (const Field& field : fields) {
+        for (int i = 0; i < field.width; ++i) {
+            bytes.push_back(static_cast<uint8_t>(field.value >> (8 * i)));
+        }
+    }
 }
 
 void AppendText(std::vector<uint8_t>& bytes, const std::string& text) {
@@ -42,11 +47,6 @@ std::string RawDeflate(const std::string& data) {
     return packed;
 }
 
-uint32_t Crc32Of(const std::string& data) {
-    return static_cast<uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-}
-
 void PutLe16(std::vector<uint8_t>& bytes, size_t at, uint16_t value) {
     bytes.at(at) = static_cast<uint8_t>(value);
     bytes.at(at + 1) = static_cast<uint8_t>(value >> 8);
@@ -59,12 +59,7 @@ void PutLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 
 TestArchiveBuilder& TestArchiveBuilder::Add(const std::string& name, const std::string& data, Packing packing,
                                             bool descriptor) {
-    Entry entry;
-    entry.name = name;
-    entry.data = data;
-    entry.packing = packing;
-    entry.descriptor = descriptor;
-    return Add(entry);
+    return Add(Entry{name, data, packing, descriptor, "", 0xFFFF, 0});
 }
 
 TestArchiveBuilder& TestArchiveBuilder::Add(const Entry& entry) {
@@ -80,81 +75,72 @@ TestArchiveBuilder& TestArchiveBuilder::Comment(const std::string& comment) {
 std::vector<uint8_t> TestArchiveBuilder::Build() {
     std::vector<uint8_t> bytes;
     layout_ = Layout();
-    struct Written {
-        uint16_t method;
-        uint16_t flags;
-        uint32_t crc;
-        uint32_t packedSize;
-        uint32_t offset;
-    };
-    std::vector<Written> written;
+    std::vector<std::vector<Field>> central;  // the fixed fields of each directory record
     for (const Entry& entry : entries_) {
         const bool deflated = entry.packing == Packing::Deflated;
         const std::string packed = !entry.packedOverride.empty()
                                        ? entry.packedOverride
                                        : (deflated ? RawDeflate(entry.data) : entry.data);
-        Written w{};
-        w.method = entry.method != 0xFFFF ? entry.method : static_cast<uint16_t>(deflated ? 8 : 0);
-        w.flags = static_cast<uint16_t>((entry.descriptor ? 8 : 0) | entry.extraFlags);
-        w.crc = Crc32Of(entry.data);
-        w.packedSize = static_cast<uint32_t>(packed.size());
-        w.offset = static_cast<uint32_t>(bytes.size());
-        layout_.localHeaders.push_back(bytes.size());
-        Append32(bytes, 0x04034B50);
-        Append16(bytes, 20);
-        Append16(bytes, w.flags);
-        Append16(bytes, w.method);
-        Append16(bytes, 0);     // time
-        Append16(bytes, 0x21);  // date
-        Append32(bytes, entry.descriptor ? 0 : w.crc);
-        Append32(bytes, entry.descriptor ? 0 : w.packedSize);
-        Append32(bytes, entry.descriptor ? 0 : static_cast<uint32_t>(entry.data.size()));
-        Append16(bytes, static_cast<uint16_t>(entry.name.size()));
-        Append16(bytes, 4);  // a small extra field, so that local and central lengths differ
+        const uint32_t method = entry.method != 0xFFFF ? entry.method : (deflated ? 8 : 0);
+        const uint32_t flags = (entry.descriptor ? 8 : 0) | entry.extraFlags;
+        const uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()),
+                                                         static_cast<uInt>(entry.data.size())));
+        const uint32_t packedSize = static_cast<uint32_t>(packed.size());
+        const uint32_t size = static_cast<uint32_t>(entry.data.size());
+        const uint32_t nameSize = static_cast<uint32_t>(entry.name.size());
+        const bool late = entry.descriptor;  // sizes and checksum come after the data
+        central.push_back({{flags, 2},
+                           {method, 2},
+                           {0, 2},
+                           {0x21, 2},
+                           {crc, 4},
+                           {packedSize, 4},
+                           {size, 4},
+                           {nameSize, 2},
+                           {0, 2},
+                           {0, 2},
+                           {0, 2},
+                           {0, 2},
+                           {0, 4},
+                           {static_cast<uint32_t>(bytes.size()), 4}});
+        // A small extra field, so that local and central lengths differ.
+        Append(bytes, {{0x04034B50, 4},
+                       {20, 2},
+                       {flags, 2},
+                       {method, 2},
+                       {0, 2},
+                       {0x21, 2},
+                       {late ? 0 : crc, 4},
+                       {late ? 0 : packedSize, 4},
+                       {late ? 0 : size, 4},
+                       {nameSize, 2},
+                       {4, 2}});
         AppendText(bytes, entry.name);
-        Append32(bytes, 0xCAFE0000);
+        Append(bytes, {{0xCAFE0000, 4}});
         AppendText(bytes, packed);
-        if (entry.descriptor) {
-            Append32(bytes, 0x08074B50);
-            Append32(bytes, w.crc);
-            Append32(bytes, w.packedSize);
-            Append32(bytes, static_cast<uint32_t>(entry.data.size()));
+        if (late) {
+            Append(bytes, {{0x08074B50, 4}, {crc, 4}, {packedSize, 4}, {size, 4}});
         }
-        written.push_back(w);
     }
     layout_.directory = bytes.size();
     for (size_t i = 0; i < entries_.size(); ++i) {
-        const Entry& entry = entries_[i];
-        const Written& w = written[i];
         layout_.centralHeaders.push_back(bytes.size());
-        Append32(bytes, 0x02014B50);
-        Append16(bytes, 20);
-        Append16(bytes, 20);
-        Append16(bytes, w.flags);
-        Append16(bytes, w.method);
-        Append16(bytes, 0);
-        Append16(bytes, 0x21);
-        Append32(bytes, w.crc);
-        Append32(bytes, w.packedSize);
-        Append32(bytes, static_cast<uint32_t>(entry.data.size()));
-        Append16(bytes, static_cast<uint16_t>(entry.name.size()));
-        Append16(bytes, 0);  // extra
-        Append16(bytes, 0);  // comment
-        Append16(bytes, 0);  // disk
-        Append16(bytes, 0);  // internal attributes
-        Append32(bytes, 0);  // external attributes
-        Append32(bytes, w.offset);
-        AppendText(bytes, entry.name);
+        Append(bytes, {{0x02014B50, 4}, {20, 2}, {20, 2}});
+        for (const Field& field : central[i]) {
+            Append(bytes, {field});
+        }
+        AppendText(bytes, entries_[i].name);
     }
     layout_.endRecord = bytes.size();
-    Append32(bytes, 0x06054B50);
-    Append16(bytes, 0);
-    Append16(bytes, 0);
-    Append16(bytes, static_cast<uint16_t>(entries_.size()));
-    Append16(bytes, static_cast<uint16_t>(entries_.size()));
-    Append32(bytes, static_cast<uint32_t>(layout_.endRecord - layout_.directory));
-    Append32(bytes, static_cast<uint32_t>(layout_.directory));
-    Append16(bytes, static_cast<uint16_t>(comment_.size()));
+    const uint32_t count = static_cast<uint32_t>(entries_.size());
+    Append(bytes, {{0x06054B50, 4},
+                   {0, 2},
+                   {0, 2},
+                   {count, 2},
+                   {count, 2},
+                   {static_cast<uint32_t>(layout_.endRecord - layout_.directory), 4},
+                   {static_cast<uint32_t>(layout_.directory), 4},
+                   {static_cast<uint32_t>(comment_.size()), 2}});
     AppendText(bytes, comment_);
     return bytes;
 }

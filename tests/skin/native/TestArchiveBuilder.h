@@ -24,7 +24,6 @@ class TestArchiveBuilder {
 
     // Offsets of the records in the last built archive.
     struct Layout {
-        std::vector<size_t> localHeaders;
         std::vector<size_t> centralHeaders;
         size_t directory = 0;
         size_t endRecord = 0;
@@ -46,7 +45,6 @@ class TestArchiveBuilder {
 
 // Raw deflate (no zlib header) of the bytes, as ZIP entries hold them.
 std::string RawDeflate(const std::string& data);
-uint32_t Crc32Of(const std::string& data);
 
 void PutLe16(std::vector<uint8_t>& bytes, size_t at, uint16_t value);
 void PutLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value);

@@ -4,6 +4,12 @@
 
 namespace testsupport {
 
+using SkinUI::SkinColor;
+using SkinUI::SkinFontHandle;
+using SkinUI::SkinImageInfo;
+using SkinUI::SkinPoint;
+using SkinUI::SkinRect;
+
 std::vector<CanvasCall> RecordingCanvas::Only(CanvasOp op) const {
     std::vector<CanvasCall> selected;
     std::copy_if(calls.begin(), calls.end(), std::back_inserter(selected),
@@ -28,140 +34,101 @@ int32_t RecordingCanvas::OpenClips() const {
     return open;
 }
 
-CanvasCall& RecordingCanvas::Record(CanvasOp op) {
+CanvasCall& RecordingCanvas::Record(CanvasOp op, const SkinRect& rect, SkinColor color) {
     calls.emplace_back();
     calls.back().op = op;
+    calls.back().rect = rect;
+    calls.back().color = color;
     return calls.back();
 }
 
-void RecordingCanvas::FillSolid(const SkinUI::SkinRect& rect, SkinUI::SkinColor color) {
-    CanvasCall& call = Record(CanvasOp::FillSolid);
-    call.rect = rect;
-    call.color = color;
+void RecordingCanvas::FillSolid(const SkinRect& rect, SkinColor color) {
+    Record(CanvasOp::FillSolid, rect, color);
 }
 
-void RecordingCanvas::FillGradient(const SkinUI::SkinRect& rect, SkinUI::SkinColor from, SkinUI::SkinColor to,
-                                   bool vertical, int32_t steps) {
-    CanvasCall& call = Record(CanvasOp::FillGradient);
-    call.rect = rect;
-    call.color = from;
+void RecordingCanvas::FillGradient(const SkinRect& rect, SkinColor from, SkinColor to, bool vertical,
+                                   int32_t steps) {
+    CanvasCall& call = Record(CanvasOp::FillGradient, rect, from);
     call.color2 = to;
     call.vertical = vertical;
     call.width = steps;
 }
 
-void RecordingCanvas::DrawLine(const SkinUI::SkinPoint& from, const SkinUI::SkinPoint& to, int32_t width,
-                               SkinUI::SkinColor color, int32_t penStyle) {
-    CanvasCall& call = Record(CanvasOp::DrawLine);
+void RecordingCanvas::DrawLine(const SkinPoint& from, const SkinPoint& to, int32_t width, SkinColor color,
+                               int32_t penStyle) {
+    CanvasCall& call = Record(CanvasOp::DrawLine, SkinRect{}, color);
     call.from = from;
     call.to = to;
     call.width = width;
-    call.color = color;
     call.penStyle = penStyle;
 }
 
-void RecordingCanvas::DrawRect(const SkinUI::SkinRect& rect, int32_t width, SkinUI::SkinColor color) {
-    CanvasCall& call = Record(CanvasOp::DrawRect);
-    call.rect = rect;
-    call.width = width;
-    call.color = color;
+void RecordingCanvas::DrawRect(const SkinRect& rect, int32_t width, SkinColor color) {
+    Record(CanvasOp::DrawRect, rect, color).width = width;
 }
 
-void RecordingCanvas::DrawRoundRect(const SkinUI::SkinRect& rect, int32_t width, int32_t radiusX,
-                                    int32_t radiusY, SkinUI::SkinColor color) {
-    CanvasCall& call = Record(CanvasOp::DrawRoundRect);
-    call.rect = rect;
+void RecordingCanvas::DrawRoundRect(const SkinRect& rect, int32_t width, int32_t radiusX, int32_t radiusY,
+                                    SkinColor color) {
+    CanvasCall& call = Record(CanvasOp::DrawRoundRect, rect, color);
     call.width = width;
     call.radiusX = radiusX;
     call.radiusY = radiusY;
-    call.color = color;
 }
 
-void RecordingCanvas::PaintText(const SkinUI::SkinRect& rect, const std::wstring& text,
-                                SkinUI::SkinColor color, SkinUI::SkinFontHandle font, uint32_t format) {
-    CanvasCall& call = Record(CanvasOp::PaintText);
-    call.rect = rect;
+void RecordingCanvas::PaintText(const SkinRect& rect, const std::wstring& text, SkinColor color,
+                                SkinFontHandle font, uint32_t format) {
+    CanvasCall& call = Record(CanvasOp::PaintText, rect, color);
     call.text = text;
-    call.color = color;
     call.font = font;
     call.format = format;
 }
 
-void RecordingCanvas::CopyImage(const SkinUI::SkinRect& dest, const SkinUI::SkinImageInfo& image,
-                                const SkinUI::SkinRect& source) {
-    CanvasCall& call = Record(CanvasOp::CopyImage);
-    call.rect = dest;
-    call.source = source;
-    call.image = &image;
+void RecordingCanvas::CopyImage(const SkinRect& dest, const SkinImageInfo& image, const SkinRect& source) {
+    RecordImage(CanvasOp::CopyImage, dest, image, source);
 }
 
-void RecordingCanvas::StretchImage(const SkinUI::SkinRect& dest, const SkinUI::SkinImageInfo& image,
-                                   const SkinUI::SkinRect& source) {
-    CanvasCall& call = Record(CanvasOp::StretchImage);
-    call.rect = dest;
-    call.source = source;
-    call.image = &image;
+void RecordingCanvas::StretchImage(const SkinRect& dest, const SkinImageInfo& image, const SkinRect& source) {
+    RecordImage(CanvasOp::StretchImage, dest, image, source);
 }
 
-void RecordingCanvas::BlendImage(const SkinUI::SkinRect& dest, const SkinUI::SkinImageInfo& image,
-                                 const SkinUI::SkinRect& source, uint8_t opacity) {
-    CanvasCall& call = Record(CanvasOp::BlendImage);
-    call.rect = dest;
+void RecordingCanvas::BlendImage(const SkinRect& dest, const SkinImageInfo& image, const SkinRect& source,
+                                 uint8_t opacity) {
+    RecordImage(CanvasOp::BlendImage, dest, image, source).opacity = opacity;
+}
+
+CanvasCall& RecordingCanvas::RecordImage(CanvasOp op, const SkinRect& dest, const SkinImageInfo& image,
+                                         const SkinRect& source) {
+    CanvasCall& call = Record(op, dest, 0);
     call.source = source;
     call.image = &image;
-    call.opacity = opacity;
+    return call;
 }
 
 void RecordingCanvas::SaveClip() {
-    Record(CanvasOp::SaveClip);
+    Record(CanvasOp::SaveClip, SkinRect{}, 0);
 }
 
-void RecordingCanvas::IntersectClip(const SkinUI::SkinRect& rect) {
-    CanvasCall& call = Record(CanvasOp::IntersectClip);
-    call.rect = rect;
+void RecordingCanvas::IntersectClip(const SkinRect& rect) {
+    Record(CanvasOp::IntersectClip, rect, 0);
 }
 
-void RecordingCanvas::IntersectRoundClip(const SkinUI::SkinRect& rect, int32_t radiusX, int32_t radiusY) {
-    CanvasCall& call = Record(CanvasOp::IntersectRoundClip);
-    call.rect = rect;
+void RecordingCanvas::IntersectRoundClip(const SkinRect& rect, int32_t radiusX, int32_t radiusY) {
+    CanvasCall& call = Record(CanvasOp::IntersectRoundClip, rect, 0);
     call.radiusX = radiusX;
     call.radiusY = radiusY;
 }
 
 void RecordingCanvas::RestoreClip() {
-    Record(CanvasOp::RestoreClip);
+    Record(CanvasOp::RestoreClip, SkinRect{}, 0);
 }
 
 const char* CanvasOpName(CanvasOp op) {
-    switch (op) {
-        case CanvasOp::FillSolid:
-            return "FillSolid";
-        case CanvasOp::FillGradient:
-            return "FillGradient";
-        case CanvasOp::DrawLine:
-            return "DrawLine";
-        case CanvasOp::DrawRect:
-            return "DrawRect";
-        case CanvasOp::DrawRoundRect:
-            return "DrawRoundRect";
-        case CanvasOp::PaintText:
-            return "PaintText";
-        case CanvasOp::CopyImage:
-            return "CopyImage";
-        case CanvasOp::StretchImage:
-            return "StretchImage";
-        case CanvasOp::BlendImage:
-            return "BlendImage";
-        case CanvasOp::SaveClip:
-            return "SaveClip";
-        case CanvasOp::IntersectClip:
-            return "IntersectClip";
-        case CanvasOp::IntersectRoundClip:
-            return "IntersectRoundClip";
-        case CanvasOp::RestoreClip:
-            return "RestoreClip";
-    }
-    return "?";
+    static const char* const kNames[] = {
+        "FillSolid",     "FillGradient",       "DrawLine",     "DrawRect",   "DrawRoundRect",
+        "PaintText",     "CopyImage",          "StretchImage", "BlendImage", "SaveClip",
+        "IntersectClip", "IntersectRoundClip", "RestoreClip"};
+    const auto index = static_cast<size_t>(op);
+    return index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "?";
 }
 
 std::ostream& operator<<(std::ostream& out, const CanvasCall& call) {

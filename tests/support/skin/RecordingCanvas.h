@@ -80,7 +80,9 @@ class RecordingCanvas : public SkinUI::SkinCanvas {
     void RestoreClip() override;
 
   private:
-    CanvasCall& Record(CanvasOp op);
+    CanvasCall& Record(CanvasOp op, const SkinUI::SkinRect& rect, SkinUI::SkinColor color);
+    CanvasCall& RecordImage(CanvasOp op, const SkinUI::SkinRect& dest, const SkinUI::SkinImageInfo& image,
+                            const SkinUI::SkinRect& source);
 };
 
 const char* CanvasOpName(CanvasOp op);
