@@ -6,7 +6,7 @@
 #include "browser/HtmlElement.h"
 #include "browser/HtmlEventSink.h"
 #include "browser/PageBrowser.h"
-#include "browser/PageInspection.h"
+#include "browser/PageQueries.h"
 #include "browser/PortalAddresses.h"
 #include "browser/ResultCodes.h"
 #include "childproc/IpcProtocol.h"

@@ -69,4 +69,39 @@ inline bool RectsOverlap(const SkinRect& a, const SkinRect& b) {
     return IntersectRects(a, b, ignored);
 }
 
+// The smallest rectangle holding both; an empty rectangle adds nothing.
+inline SkinRect UnionRects(const SkinRect& a, const SkinRect& b) {
+    if (a.IsEmpty()) {
+        return b;
+    }
+    if (b.IsEmpty()) {
+        return a;
+    }
+    return SkinRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                    std::max(a.bottom, b.bottom)};
+}
+
+inline bool RectContainsPoint(const SkinRect& rect, const SkinPoint& point) {
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
+}
+
+// A requested size within a control's limits; the maximum wins over a minimum above it.
+inline int32_t ClampToLimits(int32_t value, int32_t minimum, int32_t maximum) {
+    if (value < minimum) {
+        value = minimum;
+    }
+    if (value > maximum) {
+        value = maximum;
+    }
+    return value;
+}
+
+// Fractions of a parent's width and height, one per edge: where a floating control is anchored.
+struct SkinFractionRect {
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+};
+
 }  // namespace SkinUI

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "skin/SkinColors.h"
+#include "skin/SkinDefaultAttributeLists.h"
 #include "skin/SkinFont.h"
 #include "skin/SkinFontTable.h"
 #include "skin/SkinImageTable.h"
@@ -10,13 +14,16 @@
 namespace SkinUI {
 
 // The resources every window of the process can reach: the shared image and font tables, the
-// process-wide default font (made on first use) and the default colours new windows start from. They
+// process-wide default font (made on first use), the default colours new windows start from, the
+// shared default attribute lists and the language strings (texts by numeric id) of the skins. They
 // live until the process ends; like all of the engine they are used from the user-interface thread.
 struct SkinSharedResources {
     SkinImageTable images;
     SkinFontTable fonts;
     std::unique_ptr<SkinFontInfo> defaultFont;
     SkinDefaultColors defaultColors;
+    SkinDefaultAttributeLists defaultAttributes;
+    std::map<int32_t, std::wstring> languageStrings;
 
     static SkinSharedResources& Process();
 };

@@ -324,9 +324,9 @@ make_plate_button() { # make_plate_button FILE LABEL STATE
 make_launcher_buttons() {
   make_round_button mini.png "line 11.5,17.5 23.5,17.5"
   make_round_button close.png "line 12.5,12.5 22.5,22.5 line 22.5,12.5 12.5,22.5"
-  local spec name label
-  for spec in "home:官网首页" "charge:充值" "custom:客服" "bbs:论坛"; do
-    name=${spec%%:*} label=${spec#*:}
+  local entry name label
+  for entry in "home:官网首页" "charge:充值" "custom:客服" "bbs:论坛"; do
+    name=${entry%%:*} label=${entry#*:}
     make_plate_button "$name.png" "$label" normal
     make_plate_button "${name}_hover.png" "$label" hover
     make_plate_button "${name}_click.png" "$label" click
@@ -399,17 +399,17 @@ make_game_buttons() {
 
 # The launcher over a desktop, with the buttons in the given states (normal, or hover/click per name).
 preview_launcher() { # preview_launcher OUT [NAME=STATE...]
-  local file=$1 spec name state image
+  local file=$1 entry name state image
   shift
   local args=("$out/bg.png" -geometry +0+0 -composite
     -fill '#9a9a9a' -draw "rectangle $PAGE_L,$PAGE_T $((PAGE_R - 1)),$((PAGE_B - 1))"
     "$out/mini.png" -geometry +1072+132 -composite "$out/close.png" -geometry +1107+132 -composite)
-  for spec in home:466 charge:616 custom:756 bbs:906; do
-    name=${spec%%:*} image="$name.png"
+  for entry in home:466 charge:616 custom:756 bbs:906; do
+    name=${entry%%:*} image="$name.png"
     for state in "$@"; do
       if [ "${state%%=*}" = "$name" ]; then image="${name}_${state#*=}.png"; fi
     done
-    args+=("$out/$image" -geometry +"${spec#*:}"+176 -composite)
+    args+=("$out/$image" -geometry +"${entry#*:}"+176 -composite)
   done
   "$IM" -size ${W}x${H} gradient:'#5d7a8c'-'#2f4250' "${args[@]}" "$file"
 }

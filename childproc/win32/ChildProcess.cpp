@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "browser/win32/AxHosting.h"
 #include "childproc/ChildSwitches.h"
+#include "childproc/win32/ChildIpcWindow.h"
+#include "childproc/win32/HallWatchdog.h"
 
 namespace {
 
@@ -18,6 +20,19 @@ std::vector<std::wstring> ProcessArguments() {
     return arguments;
 }
 
+// The hall printed its window as a signed 32-bit number; handles widen with their sign.
+HWND HallWindowFrom(int64_t printed) {
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(printed)));
+}
+
+void RunMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 }  // namespace
 
 int RunChildProcess() {
@@ -25,6 +40,23 @@ int RunChildProcess() {
     if (!ParseChildSwitches(ProcessArguments(), switches)) {
         return -1;
     }
-    // The IPC window, the watchdog and the page threads arrive with the child process proper.
-    return -1;
+    const HWND hallWindow = HallWindowFrom(switches.hallWindow);
+    childproc::ChildIpcContext& context = TheChildIpcContext(hallWindow);
+    browser::AxHostInitialize();
+
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!RegisterChildIpcWindowClass(instance)) {
+        return -1;
+    }
+    const HWND ipcWindow = CreateChildIpcWindow(instance, switches.ipcName.c_str());
+    if (ipcWindow == nullptr) {
+        return -1;
+    }
+    HallWatchdog watchdog(context, ipcWindow);
+    try {
+        RunMessageLoop();
+    } catch (...) {
+        // A failure that escaped a message ends the child the normal way.
+    }
+    return 0;
 }

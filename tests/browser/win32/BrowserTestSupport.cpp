@@ -104,6 +104,9 @@ LRESULT CALLBACK OwnerWindow::WindowProc(HWND window, UINT message, WPARAM wPara
         }
     }
     self->received.push_back(record);
+    if (self->onReceived) {
+        self->onReceived(self->received.back());
+    }
     if (message == ipc::WM_IPC_QUERY_CHILD) {
         return reinterpret_cast<LRESULT>(self->childIpcWindow);
     }

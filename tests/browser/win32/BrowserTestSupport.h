@@ -66,6 +66,8 @@ class OwnerWindow {
     HWND childIpcWindow = nullptr;  // the answer to WM_IPC_QUERY_CHILD
     // Called for WM_IPC_CREATE_BROWSER; its result is the answer.
     std::function<HWND()> createBrowser;
+    // Called for every recorded message once it is recorded, before the answer.
+    std::function<void(const Received&)> onReceived;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

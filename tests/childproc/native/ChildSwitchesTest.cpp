@@ -11,7 +11,8 @@ std::vector<std::wstring> Line(std::wstring a1, std::wstring a2, std::wstring a3
 TEST(ChildSwitches, AcceptsTheHallsCommandLine) {
     ChildSwitches s;
     ASSERT_TRUE(ParseChildSwitches(
-        Line(L"-KVGameBox", L"-KVGameBoxChildProcess", L"-KVHallWnd=132456", L"-ChildIPCWndName=IPC:{A-B}"), s));
+        Line(L"-KVGameBox", L"-KVGameBoxChildProcess", L"-KVHallWnd=132456", L"-ChildIPCWndName=IPC:{A-B}"),
+        s));
     EXPECT_EQ(s.hallWindow, 132456);
     EXPECT_EQ(s.ipcName, L"IPC:{A-B}");
 }
@@ -22,7 +23,8 @@ TEST(ChildSwitches, SwitchesMatchOverTheirFullLengthSoLongerArgumentsMatch) {
         Line(L"-KVGameBoxX", L"-KVGameBoxChildProcessMore", L"-KVHallWnd=-5x", L"-ChildIPCWndName=n"), s));
     EXPECT_EQ(s.hallWindow, -5);
     // The second switch is longer than the first: the first alone does not satisfy it.
-    EXPECT_FALSE(ParseChildSwitches(Line(L"-KVGameBox", L"-KVGameBox", L"-KVHallWnd=5", L"-ChildIPCWndName=n"), s));
+    EXPECT_FALSE(
+        ParseChildSwitches(Line(L"-KVGameBox", L"-KVGameBox", L"-KVHallWnd=5", L"-ChildIPCWndName=n"), s));
     EXPECT_FALSE(ParseChildSwitches(
         Line(L"-kvgamebox", L"-KVGameBoxChildProcess", L"-KVHallWnd=5", L"-ChildIPCWndName=n"), s));
 }

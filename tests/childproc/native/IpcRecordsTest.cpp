@@ -25,7 +25,8 @@ TEST(UpdateRecord, WritesLittleEndianUtf16IntoFixedFields) {
 }
 
 TEST(UpdateRecord, OverlongTextsAreCutAtTheirFieldsAndStillTerminated) {
-    const std::vector<uint8_t> record = ipc::WriteUpdateRecord({std::wstring(80, L'c'), std::wstring(600, L'u')});
+    const std::vector<uint8_t> record =
+        ipc::WriteUpdateRecord({std::wstring(80, L'c'), std::wstring(600, L'u')});
     EXPECT_EQ(UnitAt(record, 2 * 48), u'c');
     EXPECT_EQ(UnitAt(record, 2 * 49), 0);
     EXPECT_EQ(UnitAt(record, 100 + 2 * 510), u'u');
@@ -56,11 +57,13 @@ TEST(UpdateRecord, RefusesWrongSizesAndUnterminatedFields) {
     EXPECT_FALSE(ipc::ReadUpdateRecord(longer.data(), longer.size(), out));
 
     std::vector<uint8_t> noChecksumEnd = record;
-    for (size_t i = 0; i < 100; i += 2) noChecksumEnd[i] = 'x';
+    for (size_t i = 0; i < 100; i += 2)
+        noChecksumEnd[i] = 'x';
     EXPECT_FALSE(ipc::ReadUpdateRecord(noChecksumEnd.data(), noChecksumEnd.size(), out));
 
     std::vector<uint8_t> noAddressEnd = record;
-    for (size_t i = 100; i < 1124; i += 2) noAddressEnd[i] = 'y';
+    for (size_t i = 100; i < 1124; i += 2)
+        noAddressEnd[i] = 'y';
     EXPECT_FALSE(ipc::ReadUpdateRecord(noAddressEnd.data(), noAddressEnd.size(), out));
 
     // Empty texts are well-formed: a page may announce a checksum without an address.

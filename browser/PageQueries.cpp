@@ -1,4 +1,4 @@
-#include "browser/PageInspection.h"
+#include "browser/PageQueries.h"
 
 #include "browser/HtmlDocument.h"
 #include "browser/HtmlElement.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "browser/PageInspection.h"
+#include "browser/PageQueries.h"
 #include "browser/ResultCodes.h"
 #include "tests/browser/native/PageFixture.h"
 

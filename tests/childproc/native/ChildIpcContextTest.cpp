@@ -1,0 +1,227 @@
+// The child's IPC window decisions against a recording host: which pages it makes for whom, what it
+// reports, and what malformed or foreign commands leave untouched.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "childproc/ChildIpcContext.h"
+#include "childproc/IpcProtocol.h"
+
+namespace {
+
+using childproc::ChildIpcContext;
+using childproc::CopyDataAnswer;
+using childproc::WindowId;
+
+constexpr WindowId kHall = 0x1A0;
+constexpr WindowId kGameWindow = 0x2B0;
+
+struct FakePage : childproc::ChildPage {
+    WindowId window = 0;
+    WindowId owner = 0;
+    std::string pending;
+    WindowId Window() const override { return window; }
+    void SetOwnerWindow(WindowId o) override { owner = o; }
+    void SetPendingAddress(std::string a) override { pending = std::move(a); }
+};
+
+struct Sent {
+    WindowId to;
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+    bool operator==(const Sent& o) const {
+        return to == o.to && message == o.message && wParam == o.wParam && lParam == o.lParam;
+    }
+};
+
+struct RecordingHost : childproc::ChildIpcHost {
+    std::shared_ptr<childproc::ChildPage> StartBrowserThread(WindowId owner,
+                                                             const std::string& address) override {
+        started.push_back({owner, address});
+        if (failPages) {
+            return nullptr;
+        }
+        auto page = std::make_shared<FakePage>();
+        page->window = nextWindow;
+        page->owner = owner;
+        nextWindow += 0x10;
+        pages.push_back(page);
+        return page;
+    }
+    intptr_t Send(WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+        sent.push_back({to, message, wParam, lParam});
+        return 0;
+    }
+    void PostPageCommand(WindowId page, uint32_t command) override { commands.push_back({page, command}); }
+    void PostClose(WindowId window) override { closed.push_back(window); }
+    bool IsWindow(WindowId window) override { return window != 0 && window != goneWindow; }
+    void DestroyIpcWindow() override { ++ipcDestroyed; }
+
+    struct Start {
+        WindowId owner;
+        std::string address;
+    };
+    std::vector<Start> started;
+    std::vector<std::shared_ptr<FakePage>> pages;
+    std::vector<Sent> sent;
+    std::vector<std::pair<WindowId, uint32_t>> commands;
+    std::vector<WindowId> closed;
+    WindowId nextWindow = 0x500;
+    WindowId goneWindow = 0;
+    bool failPages = false;
+    int ipcDestroyed = 0;
+};
+
+class ChildIpc : public ::testing::Test {
+  protected:
+    CopyDataAnswer Open(const std::string& address, uintptr_t tag = 0) {
+        const auto record = ipc::WriteNarrowText(address);
+        return context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, tag, record.data(), record.size());
+    }
+    WindowId OpenedPage() { return host.pages.back()->window; }
+
+    RecordingHost host;
+    ChildIpcContext context{host, kHall};
+};
+
+TEST_F(ChildIpc, OpeningAPageReportsItToTheOwnerBeforeAnswering) {
+    EXPECT_EQ(Open("http://www.example.com/wd/servers?server_list?c=46"), CopyDataAnswer::Opened);
+    ASSERT_EQ(host.started.size(), 1u);
+    EXPECT_EQ(host.started[0].owner, kHall);
+    EXPECT_EQ(host.started[0].address, "http://www.example.com/wd/servers?server_list?c=46");
+    ASSERT_EQ(host.sent.size(), 1u);
+    EXPECT_EQ(host.sent[0],
+              (Sent{kHall, ipc::WM_IPC_BROWSER_CREATED, 0, static_cast<intptr_t>(OpenedPage())}));
+    EXPECT_EQ(context.PageCount(), 1u);
+}
+
+TEST_F(ChildIpc, OpeningWithoutDataMakesAPageWithoutAnAddress) {
+    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, 0, nullptr, 0), CopyDataAnswer::Opened);
+    ASSERT_EQ(host.started.size(), 1u);
+    EXPECT_EQ(host.started[0].address, "");
+    EXPECT_EQ(host.sent.back().lParam, static_cast<intptr_t>(OpenedPage()));
+}
+
+TEST_F(ChildIpc, ATagBecomesTheOwnerOfThisAndLaterPagesAndHearsTheReply) {
+    Open("a", kGameWindow);
+    EXPECT_EQ(host.started.back().owner, kGameWindow);
+    EXPECT_EQ(host.sent.back().to, kGameWindow);
+    EXPECT_EQ(host.sent.back().wParam, kGameWindow);  // the tag is echoed
+    EXPECT_EQ(context.OwnerWindow(), kGameWindow);
+    context.OnCreateBrowser();
+    EXPECT_EQ(host.started.back().owner, kGameWindow);
+    Open("b");
+    EXPECT_EQ(host.sent.back().to, kGameWindow);
+    EXPECT_EQ(host.sent.back().wParam, 0u);
+}
+
+TEST_F(ChildIpc, APageThatCannotBeMadeIsReportedAsWindowZero) {
+    host.failPages = true;
+    EXPECT_EQ(Open("a"), CopyDataAnswer::Opened);
+    EXPECT_EQ(host.sent.back(), (Sent{kHall, ipc::WM_IPC_BROWSER_CREATED, 0, 0}));
+    EXPECT_EQ(context.OnCreateBrowser(), 0u);
+    EXPECT_EQ(context.PageCount(), 0u);
+}
+
+TEST_F(ChildIpc, MalformedOpenRecordsAreRefusedWithoutAPage) {
+    const char unterminated[] = {'h', 't', 't', 'p'};
+    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, kGameWindow, unterminated, sizeof unterminated),
+              CopyDataAnswer::Refused);
+    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, 0, nullptr, 12), CopyDataAnswer::Refused);
+    EXPECT_TRUE(host.started.empty());
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ(context.OwnerWindow(), kHall);  // a refused record changes no owner either
+}
+
+TEST_F(ChildIpc, CreatedBrowsersAreListedAndClosedByTheirWindow) {
+    const WindowId first = context.OnCreateBrowser();
+    const WindowId second = context.OnCreateBrowser();
+    EXPECT_NE(first, 0u);
+    EXPECT_EQ(host.started.back().address, "");
+    EXPECT_EQ(context.PageCount(), 2u);
+    context.OnCloseBrowser(0x999);
+    EXPECT_TRUE(host.closed.empty());
+    context.OnCloseBrowser(first);
+    EXPECT_EQ(host.closed, std::vector<WindowId>{first});
+    EXPECT_EQ(context.PageCount(), 1u);
+    context.OnCloseBrowser(first);  // already forgotten
+    EXPECT_EQ(host.closed.size(), 1u);
+    context.OnCloseBrowser(second);
+    EXPECT_EQ(context.PageCount(), 0u);
+}
+
+TEST_F(ChildIpc, NavigateAndReloadReachOnlyPagesOfThisChild) {
+    Open("a");
+    const WindowId page = OpenedPage();
+    const auto address = ipc::WriteNarrowText("http://www.example.com/pay");
+    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, address.data(), address.size()),
+              CopyDataAnswer::PassOn);
+    EXPECT_EQ(host.pages.back()->pending, "http://www.example.com/pay");
+    context.OnCopyData(ipc::COPYDATA_RELOAD_PAGE, page, nullptr, 0);
+    const std::vector<std::pair<WindowId, uint32_t>> expected = {{page, ipc::kPageCommandNavigatePending},
+                                                                 {page, ipc::kPageCommandReload}};
+    EXPECT_EQ(host.commands, expected);
+
+    // A window of another child, the hall's own window, or none: nothing happens.
+    for (WindowId foreign : {WindowId{0x777}, kHall, WindowId{0}}) {
+        context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, foreign, address.data(), address.size());
+        context.OnCopyData(ipc::COPYDATA_RELOAD_PAGE, foreign, nullptr, 0);
+    }
+    EXPECT_EQ(host.commands, expected);
+}
+
+TEST_F(ChildIpc, NavigationRecordsMustBeTerminatedAddresses) {
+    Open("a");
+    const WindowId page = OpenedPage();
+    const char unterminated[] = {'x', 'y'};
+    context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, unterminated, sizeof unterminated);
+    context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, nullptr, 0);
+    EXPECT_TRUE(host.commands.empty());
+    EXPECT_EQ(host.pages.back()->pending, "");
+}
+
+TEST_F(ChildIpc, OwnerRecordsOfFourBytesMoveOnePage) {
+    Open("a");
+    const WindowId page = OpenedPage();
+    const auto record = ipc::WriteOwnerRecord(static_cast<uint32_t>(kGameWindow));
+    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, record.data(), 3);
+    const uint8_t longer[8] = {0xB0, 0x02};
+    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, longer, sizeof longer);
+    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, 0x777, record.data(), record.size());
+    EXPECT_EQ(host.pages.back()->owner, kHall);
+    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, record.data(), record.size()),
+              CopyDataAnswer::PassOn);
+    EXPECT_EQ(host.pages.back()->owner, kGameWindow);
+    EXPECT_EQ(context.OwnerWindow(), kHall);  // only that page moves
+}
+
+TEST_F(ChildIpc, OwnerRecordsWidenHandlesWithTheirSign) {
+    Open("a");
+    const auto record = ipc::WriteOwnerRecord(0xFFFF1234u);
+    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, OpenedPage(), record.data(), record.size());
+    EXPECT_EQ(host.pages.back()->owner, static_cast<WindowId>(static_cast<intptr_t>(int32_t{-0xEDCC})));
+}
+
+TEST_F(ChildIpc, UnknownCommandsDoNothingAndGoOn) {
+    Open("a");
+    const auto record = ipc::WriteNarrowText("x");
+    for (uint32_t command : {0u, 3u, 5u, 7u, 6400u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(context.OnCopyData(command, OpenedPage(), record.data(), record.size()),
+                  CopyDataAnswer::PassOn);
+    }
+    EXPECT_EQ(host.started.size(), 1u);
+    EXPECT_TRUE(host.commands.empty());
+}
+
+TEST_F(ChildIpc, TheIpcWindowEndsOnceTheOwnerIsGone) {
+    context.OnLifetimeTick();
+    EXPECT_EQ(host.ipcDestroyed, 0);
+    host.goneWindow = kHall;
+    context.OnLifetimeTick();
+    EXPECT_EQ(host.ipcDestroyed, 1);
+}
+
+}  // namespace

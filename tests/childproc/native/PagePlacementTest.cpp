@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "childproc/CommandLines.h"
+#include "childproc/PagePlacement.h"
+
+namespace {
+
+using childproc::ChoosePagePlacement;
+
+const childproc::PageRect kClient = {0, 0, 1000, 900};
+const childproc::PageRect kScreen = {100, 50, 1108, 984};
+
+TEST(PagePlacement, ChildMarkerMakesAVisibleChildInTheOwnersClientArea) {
+    const auto p = ChoosePagePlacement("http://h/wd/servers?server_list?aschildxsd=1", kClient, kScreen);
+    EXPECT_TRUE(p.asChild);
+    EXPECT_TRUE(p.serverList);
+    EXPECT_EQ(p.style, 0x56000000u);
+    EXPECT_EQ(p.exStyle, 0u);
+    EXPECT_EQ(p.rect.left, 500);
+    EXPECT_EQ(p.rect.top, 400);
+    EXPECT_EQ(p.rect.right, 700);
+    EXPECT_EQ(p.rect.bottom, 500);
+}
+
+TEST(PagePlacement, OtherwiseADisabledPopupOverTheOwnerOnTheScreen) {
+    for (const char* address : {"http://h/game?aschildxsd=0", "", "http://h/Server_List?x"}) {
+        const auto p = ChoosePagePlacement(address, kClient, kScreen);
+        EXPECT_FALSE(p.asChild) << address;
+        EXPECT_FALSE(p.serverList) << address;
+        EXPECT_EQ(p.style, 0x8E000000u);
+        EXPECT_EQ(p.exStyle, 0x08000000u);
+        EXPECT_EQ(p.rect.left, 600);
+        EXPECT_EQ(p.rect.top, 450);
+        EXPECT_EQ(p.rect.right, 808);
+        EXPECT_EQ(p.rect.bottom, 584);
+    }
+}
+
+TEST(CommandLines, ChildRoleCarriesTheHallWindowSignedAndTheIpcName) {
+    EXPECT_EQ(
+        ChildProcessCommandLine(L"C:\\Games\\Tolvane Runecourt.exe", -2147000000,
+                                IpcNameFromGuid(L"{AB-CD}")),
+        L"\"C:\\Games\\Tolvane Runecourt.exe\" -KVGameBox -KVGameBoxChildProcess -KVHallWnd=-2147000000 "
+        L"-ChildIPCWndName=IPC:{AB-CD}");
+    EXPECT_EQ(FallbackIpcName(0xFFFFFFFEu, 4000000000u), L"IPC:PID=-2.Tick=4000000000");
+    EXPECT_EQ(WebProcessCommandLine(L"C:\\t.exe", L"http://h/a b"),
+              L"\"C:\\t.exe\" -KVGameBox -web http://h/a b");
+}
+
+}  // namespace
