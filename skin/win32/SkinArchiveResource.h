@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+namespace SkinUI {
+
+// Makes the skin archive stored in the resource module (type "ZIPRES", numeric id) the archive skin
+// files are read from. The resource is copied once into a block that lives as long as the process;
+// later calls with the same id use that block again. False when the resource is missing, cannot be
+// loaded or is empty.
+bool UseArchiveResource(uint32_t resourceId);
+
+}  // namespace SkinUI

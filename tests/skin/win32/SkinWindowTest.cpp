@@ -1,0 +1,326 @@
+// Skinned windows for real: a borderless window built from a skin folder, and the launcher's and game
+// window's skins from the built program's skin archive, driven with window messages.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/SkinResources.h"
+#include "skin/win32/GdiDibSurface.h"
+#include "skin/win32/SkinMessageLoop.h"
+#include "skin/win32/WindowImplBase.h"
+#include "tests/skin/native/SkinTestFolder.h"
+#include "tests/support/win32/TestProcess.h"
+
+namespace SkinUI {
+namespace {
+
+// Handles the thread's messages the way the program's loop does, pre-translation included.
+void Pump(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!PreTranslate(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        Sleep(1);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+template <typename Predicate>
+bool PumpUntil(Predicate predicate, DWORD timeoutMs = 3000) {
+    const DWORD start = GetTickCount();
+    while (!predicate()) {
+        if (GetTickCount() - start >= timeoutMs) {
+            return predicate();
+        }
+        Pump(10);
+    }
+    return true;
+}
+
+LPARAM ScreenPoint(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return MAKELPARAM(point.x, point.y);
+}
+
+class TestWnd : public WindowImplBase {
+  public:
+    TestWnd(std::wstring className, std::wstring file, SkinUI::SkinSourceKind kind, uint32_t resourceId = 0)
+        : className_(std::move(className)), file_(std::move(file)), kind_(kind), resourceId_(resourceId) {}
+
+    std::vector<std::wstring> notifications;
+    int finalMessages = 0;
+
+    const wchar_t* WindowClassName() const override { return className_.c_str(); }
+    std::wstring SkinFileName() const override { return file_; }
+    SkinUI::SkinSourceKind SkinSourceKind() const override { return kind_; }
+    uint32_t SkinResourceId() const override { return resourceId_; }
+    void OnNotify(SkinNotify& notify) override {
+        notifications.push_back(notify.type + L":" +
+                                (notify.sender != nullptr ? notify.sender->Name() : L""));
+        WindowImplBase::OnNotify(notify);
+    }
+    int Count(const std::wstring& entry) const {
+        int count = 0;
+        for (const std::wstring& n : notifications) {
+            count += n == entry ? 1 : 0;
+        }
+        return count;
+    }
+    void Click(const wchar_t* name) {
+        CControlUI* control = FindControl(name);
+        ASSERT_NE(control, nullptr) << name;
+        const SkinRect r = control->ItemRect();
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessage(WM_MOUSEMOVE, 0, at);
+        SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessage(WM_LBUTTONUP, 0, at);
+    }
+    RECT Client() const {
+        RECT client{};
+        GetClientRect(GetHWND(), &client);
+        return client;
+    }
+
+  protected:
+    void AfterFinalMessage(HWND window) override {
+        ++finalMessages;
+        WindowImplBase::AfterFinalMessage(window);
+    }
+
+  private:
+    std::wstring className_;
+    std::wstring file_;
+    SkinUI::SkinSourceKind kind_;
+    uint32_t resourceId_;
+};
+
+const char kTestSkin[] =
+    "<Window size=\"300,200\" caption=\"0,0,0,30\" sizebox=\"4,0,4,4\" mininfo=\"200,100\">"
+    "<VerticalLayout><HorizontalLayout height=\"30\">"
+    "<Label name=\"title\" text=\"Title\"/>"
+    "<Button name=\"minibtn\" width=\"30\"/><Button name=\"minbtn\" width=\"30\"/>"
+    "<Button name=\"maxbtn\" width=\"30\"/><Button name=\"restorebtn\" width=\"30\" visible=\"false\"/>"
+    "<Button name=\"closebtn\" width=\"30\"/>"
+    "</HorizontalLayout><Control name=\"body\" bkcolor=\"#FF3060A0\"/></VerticalLayout></Window>";
+
+class SkinWindow : public ::testing::Test {
+  protected:
+    skintest::SkinTestFolder folder{L"window"};
+    std::unique_ptr<TestWnd> window;
+
+    void SetUp() override {
+        ResetResourceSettings();
+        folder.Write(L"test.xml", std::string(kTestSkin));
+        SetSkinPath(folder.WithSeparator());
+        window = std::make_unique<TestWnd>(L"SkinWindowTest", L"test.xml", SkinUI::SkinSourceKind::Folder);
+        ASSERT_NE(window->CreateNativeWindow(nullptr, L"Skin window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                             WS_EX_LAYERED, 50, 50, 640, 480),
+                  nullptr);
+        UpdateWindow(window->GetHWND());
+        Pump(50);
+    }
+    void TearDown() override {
+        if (window->GetHWND() != nullptr) {
+            DestroyWindow(window->GetHWND());
+        }
+        ResetResourceSettings();
+    }
+    LRESULT HitTest(int x, int y) {
+        return window->SendMessage(WM_NCHITTEST, 0, ScreenPoint(window->GetHWND(), x, y));
+    }
+};
+
+TEST_F(SkinWindow, TakesItsSkinsSizeWithoutCaptionOrLayeredStyleAndSaysWindowInitOnce) {
+    HWND hwnd = window->GetHWND();
+    const RECT client = window->Client();
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    RECT frame{};
+    GetWindowRect(hwnd, &frame);
+    EXPECT_EQ(frame.right - frame.left, 300);  // no frame of its own
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(window->Count(L"windowinit:"), 1);
+    EXPECT_EQ(window->FindControl(L"closebtn")->ItemRect(), (SkinRect{270, 0, 300, 30}));
+
+    SetWindowPos(hwnd, nullptr, 0, 0, 400, 250, SWP_NOMOVE | SWP_NOZORDER);
+    UpdateWindow(hwnd);
+    Pump(20);
+    EXPECT_EQ(window->FindControl(L"closebtn")->ItemRect(), (SkinRect{370, 0, 400, 30}));
+    EXPECT_EQ(window->Count(L"windowinit:"), 1);
+}
+
+TEST_F(SkinWindow, CaptionDragsExceptOverButtonsAndTheSizeBoxResizesButAtTheTop) {
+    EXPECT_EQ(HitTest(20, 10), HTCAPTION);   // the title label
+    EXPECT_EQ(HitTest(285, 10), HTCLIENT);   // the close button
+    EXPECT_EQ(HitTest(150, 100), HTCLIENT);  // below the caption
+    EXPECT_EQ(HitTest(1, 100), HTLEFT);
+    EXPECT_EQ(HitTest(298, 100), HTRIGHT);
+    EXPECT_EQ(HitTest(150, 198), HTBOTTOM);
+    EXPECT_EQ(HitTest(150, 1), HTCAPTION);  // no top border
+}
+
+TEST_F(SkinWindow, SystemButtonsWorkWithoutCodeAndOtherNamesDoNothing) {
+    HWND hwnd = window->GetHWND();
+    window->Click(L"minibtn");
+    Pump(20);
+    EXPECT_FALSE(IsIconic(hwnd));
+    EXPECT_EQ(window->Count(L"click:minibtn"), 1);
+
+    window->Click(L"maxbtn");
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) != FALSE; }));
+    RECT placed{};
+    GetWindowRect(hwnd, &placed);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_EQ(placed.left, monitor.rcWork.left);
+    EXPECT_EQ(placed.top, monitor.rcWork.top);
+    EXPECT_EQ(placed.right, monitor.rcWork.right);
+    EXPECT_EQ(placed.bottom, monitor.rcWork.bottom);
+    EXPECT_FALSE(window->FindControl(L"maxbtn")->IsVisible());
+    EXPECT_TRUE(window->FindControl(L"restorebtn")->IsVisible());
+    // Maximised, the borders resize nothing.
+    EXPECT_EQ(HitTest(1, 300), HTCLIENT);
+
+    UpdateWindow(hwnd);
+    window->Click(L"restorebtn");
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) == FALSE; }));
+    EXPECT_EQ(window->Client().right, 300);
+    EXPECT_TRUE(window->FindControl(L"maxbtn")->IsVisible());
+
+    window->Click(L"minbtn");
+    EXPECT_TRUE(PumpUntil([&] { return IsIconic(hwnd) != FALSE; }));
+    ShowWindow(hwnd, SW_RESTORE);
+    window->Click(L"closebtn");
+    EXPECT_TRUE(PumpUntil([&] { return window->GetHWND() == nullptr; }));
+    EXPECT_EQ(window->finalMessages, 1);
+    EXPECT_EQ(window->Manager().Root(), nullptr);
+}
+
+TEST_F(SkinWindow, TooltipWindowComesOnlyWithATipAndTimersReachTheirControl) {
+    HWND hwnd = window->GetHWND();
+    auto ownTooltip = [hwnd] {
+        for (HWND tip = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); tip != nullptr;
+             tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) {
+            if (GetWindow(tip, GW_OWNER) == hwnd) {
+                return tip;
+            }
+        }
+        return HWND{};
+    };
+    window->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(150, 100));
+    window->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(150, 100));
+    EXPECT_EQ(ownTooltip(), nullptr);
+    window->FindControl(L"title")->SetToolTip(L"Drag me");
+    window->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
+    window->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(20, 10));
+    EXPECT_NE(ownTooltip(), nullptr);
+
+    ASSERT_TRUE(window->Manager().SetTimer(window->FindControl(L"body"), 5, 10));
+    EXPECT_TRUE(PumpUntil([&] { return window->Count(L"timer:body") >= 2; }));
+    window->Manager().KillTimer(window->FindControl(L"body"), 5);
+}
+
+TEST_F(SkinWindow, PrintsItsClientAreaIntoAGivenContext) {
+    GdiDibSurface surface(300, 200);
+    ASSERT_TRUE(surface.IsValid());
+    window->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Dc()), PRF_CLIENT);
+    EXPECT_EQ(surface.PixelAt(150, 100) & 0xFFFFFF, 0x3060A0u);
+}
+
+TEST_F(SkinWindow, EscapeClosesTheWindowThroughTheMessageLoop) {
+    HWND hwnd = window->GetHWND();
+    PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    Pump(20);
+    EXPECT_TRUE(IsWindow(hwnd));
+    PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
+}
+
+TEST_F(SkinWindow, ModalWindowReturnsTheCloseResultAndGivesItsOwnerBack) {
+    HWND owner = window->GetHWND();
+    TestWnd dialog(L"SkinDialogTest", L"test.xml", SkinUI::SkinSourceKind::Folder);
+    ASSERT_NE(dialog.CreateNativeWindow(owner, L"Dialog", WS_POPUP, 0), nullptr);
+    dialog.CenterOnWorkArea();
+    PostMessageW(dialog.GetHWND(), WM_CLOSE, 7, 0);
+    EXPECT_EQ(dialog.RunModal(), 7u);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(dialog.GetHWND(), nullptr);
+}
+
+// The program's own skins, read from its skin archive resource as the launcher reads them.
+class ShippedSkinWindow : public ::testing::Test {
+  protected:
+    HMODULE program = nullptr;
+
+    void SetUp() override {
+        ResetResourceSettings();
+        program = LoadLibraryExW(testsupport::SiblingProgram(L"TolvaneRunecourt.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(program, nullptr);
+        SetResourceModule(program);
+    }
+    void TearDown() override {
+        ResetResourceSettings();
+        if (program != nullptr) {
+            FreeLibrary(program);
+        }
+    }
+};
+
+TEST_F(ShippedSkinWindow, LauncherIsLayeredAndDraggedFromAnywhereButItsButtons) {
+    TestWnd launcher(L"SkinLauncherTest", L"main.xml", SkinUI::SkinSourceKind::ArchiveResource, 113);
+    ASSERT_NE(launcher.CreateNativeWindow(nullptr, L"Launcher", 0x10CF0000, 0x00080000), nullptr);
+    HWND hwnd = launcher.GetHWND();
+    UpdateWindow(hwnd);
+    Pump(50);
+    EXPECT_EQ(launcher.Client().right, 1280);
+    EXPECT_EQ(launcher.Client().bottom, 768);
+    EXPECT_NE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);  // made so by its first paint
+    EXPECT_EQ(launcher.Count(L"windowinit:"), 1);
+    EXPECT_EQ(launcher.SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 640, 740)), HTCAPTION);
+    EXPECT_EQ(launcher.SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 1120, 150)), HTCLIENT);  // "closebtn"
+    EXPECT_EQ(launcher.SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 1, 400)), HTCAPTION);    // no size box
+    DestroyWindow(hwnd);
+}
+
+TEST_F(ShippedSkinWindow, GameWindowKeepsItsTitleRowAtTheRightWhenMaximised) {
+    TestWnd game(L"SkinGameTest", L"game.xml", SkinUI::SkinSourceKind::ArchiveResource, 113);
+    ASSERT_NE(game.CreateNativeWindow(nullptr, L"Game", 0x10CF0000, 0x00080000), nullptr);
+    HWND hwnd = game.GetHWND();
+    UpdateWindow(hwnd);
+    Pump(50);
+    EXPECT_EQ(game.Client().right, 1000);
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    CControlUI* close = game.FindControl(L"closebtn");
+    ASSERT_NE(close, nullptr);
+    const int fromRight = 1000 - close->ItemRect().left;
+    EXPECT_EQ(game.SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 2, 300)), HTLEFT);
+    ShowWindow(hwnd, SW_MAXIMIZE);
+    UpdateWindow(hwnd);
+    Pump(50);
+    EXPECT_EQ(game.Client().right - close->ItemRect().left, fromRight);
+    DestroyWindow(hwnd);
+}
+
+TEST(SkinWindowSource, MissingSkinArchiveLeavesTheWindowEmpty) {
+    ResetResourceSettings();
+    TestWnd window(L"SkinEmptyTest", L"main.xml", SkinUI::SkinSourceKind::ArchiveResource, 4321);
+    ASSERT_NE(window.CreateNativeWindow(nullptr, L"Empty", WS_POPUP, 0, 0, 0, 100, 100), nullptr);
+    EXPECT_EQ(window.Manager().Root(), nullptr);
+    DestroyWindow(window.GetHWND());
+    ResetResourceSettings();
+}
+
+}  // namespace
+}  // namespace SkinUI
