@@ -166,6 +166,8 @@ TEST_F(HallRoadTest, ChildPageIsPlacedShownAndHandedOverToTheGame) {
 }
 
 TEST_F(HallRoadTest, ReloadInTheGameWindowSendsTheReloadCommandToThePage) {
+    // After the child's own page, so that the stand-in is the page the launcher knows last.
+    ASSERT_NE(nullptr, WaitForChildPage());
     StandInPage page;
     ReportPage(page.Window());
     Post(launcher_, ipc::WM_IPC_GAME_PAGE, 0, 0);

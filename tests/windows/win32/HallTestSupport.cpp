@@ -44,6 +44,17 @@ BOOL CALLBACK FindAt(HWND window, LPARAM context) {
     return TRUE;
 }
 
+void PumpInputFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
 }  // namespace
 
 ScreenCapture CaptureScreen(const RECT& rect) {
@@ -99,14 +110,26 @@ double MatchOfOpaquePixels(const ScreenCapture& capture, int left, int top,
     return compared == 0 ? 0.0 : static_cast<double>(matched) / compared;
 }
 
+// Real input through the system, as the player's mouse gives it: the window under the pointer gets
+// the messages, with hover tracking and capture as in use.
 void MoveMouse(HWND window, POINT client) {
-    PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PumpInputFor(150);
 }
 
 void Click(HWND window, POINT client) {
     MoveMouse(window, client);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    INPUT input[2] = {};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input[0], sizeof(INPUT));
+    PumpInputFor(100);
+    SendInput(1, &input[1], sizeof(INPUT));
+    PumpInputFor(100);
 }
 
 POINT CentreOf(int left, int top, int right, int bottom) {

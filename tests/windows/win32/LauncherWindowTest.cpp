@@ -62,6 +62,8 @@ class LauncherTest : public ::testing::Test {
             launcher_ = testsupport::FindHallWindows(Pid()).visible;
             return launcher_ != nullptr && hall_->Record().hallStartSeen > 0;
         })) << "no launcher window";
+        // The controls have their places once the window has painted for the first time.
+        ASSERT_TRUE(Shows(L"bg.png", {0, 0, 1280, 768}, 15000)) << "background not painted";
     }
 
     DWORD Pid() { return hall_->Process().ProcessId(); }
@@ -89,7 +91,6 @@ TEST_F(LauncherTest, ShowsItsBackgroundAndButtonsAndTheHotImageUnderTheMouse) {
     const RECT window = WindowRect(launcher_);
     EXPECT_EQ(1280, window.right - window.left);
     EXPECT_EQ(768, window.bottom - window.top);
-    EXPECT_TRUE(Shows(L"bg.png", {0, 0, 1280, 768}, 15000)) << "background not painted";
     for (const SkinButton& button : kLauncherButtons) {
         EXPECT_TRUE(Shows(button.normal, button.pos, 5000))
             << "button not at its place: " << testing::PrintToString(std::wstring(button.name));
