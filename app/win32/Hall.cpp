@@ -58,7 +58,10 @@ void StartHall(const wchar_t* commandLineTail) {
     PostMessageW(g_hHallWnd, WM_HALL_START, 0, 0);
 
     g_gameWnd = new GameWnd();
-    g_gameWnd->CreateNativeWindow(nullptr, kHallWindowTitle, kHallWindowStyle, kHallWindowExStyle);
+    // Made without WS_VISIBLE: it stays hidden until the player enters a game, and is never seen flashing
+    // up and away at start.
+    g_gameWnd->CreateNativeWindow(nullptr, kHallWindowTitle, kHallWindowStyle & ~WS_VISIBLE,
+                                  kHallWindowExStyle);
     g_gameWnd->SetWindowIcon(kHallIconResource);
     g_gameWnd->CenterOnWorkArea();
     g_gameWnd->Show(false, false);

@@ -73,6 +73,8 @@ void LoginWnd::StartServerList() {
     const std::string address = hall::ServerListAddress(channel);
     ShowWindow(GetHWND(), SW_SHOWNORMAL);
     SetForegroundWindow(GetHWND());
+    // The player sees the launcher now, not after the child process and its page have started.
+    UpdateWindow(GetHWND());
     // One link for the hall's life: the page windows it reports are watched until the process ends.
     static ChildProcessLink link;
     g_pChildLink = &link;
