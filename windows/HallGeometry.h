@@ -23,8 +23,9 @@ Box PageAreaOfLauncher(const Box& launcherWindow);
 // 3-pixel margin all round (3 left, 33 top, 3 right, 3 bottom).
 Box HostedPageArea(const Box& gameClient);
 
-// The maximised placement of the game window: the work area relative to its monitor's top-left corner,
-// as position (left, top) and size (right, bottom) of the result.
+// The maximised placement of the game window: the work area relative to its monitor's top-left corner.
+// The window is maximised at (left, top) with the work area's width and height, so that a task bar on
+// the left or top of the screen does not push it past the right or bottom edge.
 Box MaximisedGamePlacement(const Box& monitor, const Box& workArea);
 
 // Full-window dragging of the game window: outline dragging while the left button is held during a hit

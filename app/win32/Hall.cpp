@@ -9,6 +9,8 @@
 #include "app/Channel.h"
 #include "app/win32/CrashReport.h"
 #include "services/win32/PluginControl.h"
+#include "skin/SkinResources.h"
+#include "skin/win32/SkinMessageLoop.h"
 #include "windows/win32/GameWnd.h"
 #include "windows/win32/HallWindows.h"
 #include "windows/win32/LoginWnd.h"
@@ -38,14 +40,6 @@ std::vector<std::wstring> SplitTail(const wchar_t* tail) {
 LoginWnd* g_loginWnd = nullptr;
 GameWnd* g_gameWnd = nullptr;
 
-void RunMessageLoop() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 }  // namespace
 
 void StartHall(const wchar_t* commandLineTail) {
@@ -57,26 +51,31 @@ void StartHall(const wchar_t* commandLineTail) {
     g_loginWnd->CenterOnWorkArea();
     g_hHallWnd = g_loginWnd->GetHWND();
     // The launcher can be neither maximised from the system menu nor resized by its frame.
-    SetWindowLongW(g_hHallWnd, GWL_STYLE, GetWindowLongW(g_hHallWnd, GWL_STYLE) & ~(WS_MAXIMIZEBOX | WS_THICKFRAME));
+    SetWindowLongW(g_hHallWnd, GWL_STYLE,
+                   GetWindowLongW(g_hHallWnd, GWL_STYLE) & ~(WS_MAXIMIZEBOX | WS_THICKFRAME));
 
     // Posted, so the launcher handles it in the message loop, after the game window below exists.
     PostMessageW(g_hHallWnd, WM_HALL_START, 0, 0);
 
     g_gameWnd = new GameWnd();
-    g_gameWnd->CreateNativeWindow(nullptr, kHallWindowTitle, kHallWindowStyle, kHallWindowExStyle);
+    // Made without WS_VISIBLE: it stays hidden until the player enters a game, and is never seen flashing
+    // up and away at start.
+    g_gameWnd->CreateNativeWindow(nullptr, kHallWindowTitle, kHallWindowStyle & ~WS_VISIBLE,
+                                  kHallWindowExStyle);
     g_gameWnd->SetWindowIcon(kHallIconResource);
     g_gameWnd->CenterOnWorkArea();
     g_gameWnd->Show(false, false);
     g_hGameWnd = g_gameWnd->GetHWND();
 }
 
-int RunHall(HINSTANCE /*instance*/, const wchar_t* commandLineTail) {
+int RunHall(HINSTANCE instance, const wchar_t* commandLineTail) {
     SetUnhandledExceptionFilter(&CrashReportFilter);
+    SkinUI::SetInstance(instance);
     // The shell calls of the plug-in step, of opening addresses and of the update need an apartment.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     EnsurePluginControl();
     StartHall(commandLineTail);
-    RunMessageLoop();
+    SkinUI::RunMessageLoop();
     if (SUCCEEDED(com)) {
         CoUninitialize();
     }

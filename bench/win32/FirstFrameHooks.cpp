@@ -1,6 +1,7 @@
-// Hook library loaded into the measured program's main thread. When that thread takes its first paint
-// message of a visible top-level window, the hook posts itself a marker; the marker is taken right after
-// the paint was handled, and that moment is the first painted frame.
+// Hook library loaded into the measured program's main thread. A paint message sent to a visible
+// top-level window (as UpdateWindow does) is seen when its handling returns. A paint message taken from
+// the queue makes the hook post itself a marker, taken right after the paint was handled. The first of
+// these moments is the first painted frame.
 #include <windows.h>
 
 #include "bench/win32/FirstFrameProbe.h"
@@ -27,7 +28,24 @@ bool IsVisibleTopLevel(HWND window) {
     return window != nullptr && GetParent(window) == nullptr && IsWindowVisible(window);
 }
 
+void NotePainted() {
+    if (InterlockedCompareExchange(&Record()->painted, 2, 0) == 0) {
+        QueryPerformanceCounter(&Record()->paintedAt);
+        InterlockedExchange(&Record()->painted, 1);
+    }
+}
+
 }  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    FirstFrameCallWndRetProc(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && Record() != nullptr && Record()->painted == 0 && sent->message == WM_PAINT &&
+        IsVisibleTopLevel(sent->hwnd)) {
+        NotePainted();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     FirstFrameGetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -36,8 +54,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         if (!g_markerPosted && msg->message == WM_PAINT && IsVisibleTopLevel(msg->hwnd)) {
             g_markerPosted = PostThreadMessageW(GetCurrentThreadId(), kMarker, 0, 0) != FALSE;
         } else if (g_markerPosted && msg->message == kMarker) {
-            QueryPerformanceCounter(&Record()->paintedAt);
-            InterlockedExchange(&Record()->painted, 1);
+            NotePainted();
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -56,7 +56,8 @@ unsigned long long PrivateCommittedBytes(HANDLE process) {
     return total;
 }
 
-Run MeasureOnce(const std::wstring& program, HMODULE hooks, HOOKPROC hookProc) {
+Run MeasureOnce(const std::wstring& program, HMODULE hooks, HOOKPROC getMessageProc,
+                HOOKPROC callWndRetProc) {
     Run run;
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup = {};
@@ -71,18 +72,19 @@ Run MeasureOnce(const std::wstring& program, HMODULE hooks, HOOKPROC hookProc) {
     HANDLE mapping =
         CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(FirstFrameRecord), name);
     auto* record = static_cast<FirstFrameRecord*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hookProc, hooks, process.dwThreadId);
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, getMessageProc, hooks, process.dwThreadId);
+    HHOOK sentHook = SetWindowsHookExW(WH_CALLWNDPROCRET, callWndRetProc, hooks, process.dwThreadId);
     ResumeThread(process.hThread);
 
     const DWORD start = GetTickCount();
-    while (record->painted == 0 && GetTickCount() - start < 30000) {
+    while (record->painted != 1 && GetTickCount() - start < 30000) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageW(&msg);
         }
         Sleep(1);
     }
-    if (record->painted != 0) {
+    if (record->painted == 1) {
         FILETIME created, exited, kernel, user;
         GetProcessTimes(process.hProcess, &created, &exited, &kernel, &user);
         run.firstFrameMs = MillisecondsBetween(created, record->paintedAt);
@@ -90,6 +92,7 @@ Run MeasureOnce(const std::wstring& program, HMODULE hooks, HOOKPROC hookProc) {
         run.privateMiB = PrivateCommittedBytes(process.hProcess) / (1024.0 * 1024.0);
     }
     UnhookWindowsHookEx(hook);
+    UnhookWindowsHookEx(sentHook);
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, 10000);
     UnmapViewOfFile(record);
@@ -113,9 +116,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     const int runs = std::max(1, _wtoi(argv[1]));
     HMODULE hooks = LoadLibraryW(SiblingPath(L"first_frame_hooks.dll").c_str());
-    auto hookProc = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(hooks, "FirstFrameGetMessageProc")));
-    if (hookProc == nullptr) {
+    const auto hookProc = [hooks](const char* name) {
+        return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hooks, name)));
+    };
+    const HOOKPROC getMessageProc = hookProc("FirstFrameGetMessageProc");
+    const HOOKPROC callWndRetProc = hookProc("FirstFrameCallWndRetProc");
+    if (getMessageProc == nullptr || callWndRetProc == nullptr) {
         std::fprintf(stderr, "first_frame_hooks.dll is missing\n");
         return 2;
     }
@@ -124,7 +130,7 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<double> frames;
         std::vector<double> memory;
         for (int r = 0; r < runs; ++r) {
-            const Run run = MeasureOnce(argv[p], hooks, hookProc);
+            const Run run = MeasureOnce(argv[p], hooks, getMessageProc, callWndRetProc);
             if (run.firstFrameMs < 0) {
                 continue;
             }

@@ -1,9 +1,160 @@
 #include "windows/win32/GameWnd.h"
 
+#include "childproc/IpcProtocol.h"
+#include "services/win32/DefaultBrowser.h"
+#include "skin/ControlUI.h"
+#include "windows/HallAddresses.h"
+#include "windows/HallClicks.h"
+#include "windows/win32/HallWindows.h"
+
+namespace {
+
+// The page command message, registered on the first reload; 0 until then (and after a failed attempt).
+UINT g_pageCommandMessage = 0;
+
+}  // namespace
+
+const wchar_t* GameWnd::WindowClassName() const {
+    return kHallWindowTitle;
+}
+std::wstring GameWnd::SkinFolderName() const {
+    return std::wstring();
+}
+std::wstring GameWnd::SkinFileName() const {
+    return L"game.xml";
+}
+SkinUI::SkinSourceKind GameWnd::SkinSourceKind() const {
+    return SkinUI::SkinSourceKind::ArchiveResource;
+}
+std::wstring GameWnd::SkinArchiveName() const {
+    return SkinFolderName();
+}
+uint32_t GameWnd::SkinResourceId() const {
+    return kHallSkinArchiveResource;
+}
+
 LRESULT GameWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case ipc::WM_IPC_GAME_PAGE:
+            hostedWnd = reinterpret_cast<HWND>(lParam);
+            LayoutHostedWindow();
+            return 1;
+        case WM_MOVE:
+        case WM_SIZE:
+        case WM_PAINT:
+            LayoutHostedWindow();
+            break;
+        default:
+            break;
+    }
+    return WindowImplBase::OnWindowMessage(message, wParam, lParam);
+}
+
+void GameWnd::LayoutHostedWindow() {
+    if (hostedWnd == nullptr) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(g_hGameWnd, &client);
+    const hall::Box page = hall::HostedPageArea({client.left, client.top, client.right, client.bottom});
+    MoveWindow(hostedWnd, page.left, page.top, page.Width(), page.Height(), TRUE);
+}
+
+LRESULT GameWnd::HandleWmClose(UINT, WPARAM, LPARAM, bool& handled) {
+    // Escape or another close request must not destroy the window, and the game page with it: the
+    // player is asked as with the close button.
+    if (ConfirmQuit()) {
         PostQuitMessage(0);
+    }
+    handled = true;
+    return 0;
+}
+
+LRESULT GameWnd::HandleWmNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    // While the left button is held the window is dragged or sized as an outline; the page inside would
+    // otherwise be laid out at every step.
+    const bool leftButtonDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    switch (dragFullWindows.OnHitTest(leftButtonDown)) {
+        case hall::DragFullWindowsSwitch::Change::SwitchOff:
+            SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, 0, nullptr, 0);
+            break;
+        case hall::DragFullWindowsSwitch::Change::SwitchOn:
+            SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, 1, nullptr, 0);
+            break;
+        case hall::DragFullWindowsSwitch::Change::None:
+            break;
+    }
+    return WindowImplBase::HandleWmNcHitTest(message, wParam, lParam, handled);
+}
+
+LRESULT GameWnd::HandleWmGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handled) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& m = monitor.rcMonitor;
+    const RECT& w = monitor.rcWork;
+    const hall::Box placement =
+        hall::MaximisedGamePlacement({m.left, m.top, m.right, m.bottom}, {w.left, w.top, w.right, w.bottom});
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMaxPosition = POINT{placement.left, placement.top};
+    info->ptMaxSize = POINT{placement.Width(), placement.Height()};
+    handled = false;  // the manager sets the minimum tracking size from the skin next
+    return 0;
+}
+
+LRESULT GameWnd::HandleWmSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (wParam == SC_CLOSE) {
+        PostQuitMessage(0);
+        handled = true;
         return 0;
     }
-    return NativeHallWindow::OnWindowMessage(message, wParam, lParam);
+    return WindowImplBase::HandleWmSysCommand(message, wParam, lParam, handled);
+}
+
+void GameWnd::OnNotify(SkinUI::SkinNotify& notify) {
+    if (!hall::IsClickNotification(notify.type) || notify.sender == nullptr) {
+        return;
+    }
+    const std::wstring& name = notify.sender->Name();
+    if (FindControl(name) == notify.sender) {
+        OnClick(name);
+    }
+}
+
+void GameWnd::OnClick(const std::wstring& controlName) {
+    switch (hall::GameClickAction(controlName)) {
+        case hall::ClickAction::Minimise:
+            ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            break;
+        case hall::ClickAction::ConfirmQuit:
+            if (ConfirmQuit()) {
+                PostQuitMessage(0);
+            }
+            break;
+        case hall::ClickAction::ToggleMaximise:
+            ::SendMessageW(GetHWND(), WM_SYSCOMMAND, IsZoomed(GetHWND()) ? SC_RESTORE : SC_MAXIMIZE, 0);
+            break;
+        case hall::ClickAction::ClearCache:
+            ClearCacheAndTell();
+            break;
+        case hall::ClickAction::ReloadPage:
+            ReloadPage();
+            break;
+        case hall::ClickAction::OpenPaymentPage:
+            services::OpenUrl(hall::PaymentPageAddress());
+            break;
+        default:
+            break;
+    }
+}
+
+void GameWnd::ReloadPage() {
+    if (g_pageCommandMessage == 0) {
+        g_pageCommandMessage = RegisterWindowMessageW(ipc::kPageCommandMessageName);
+    }
+    if (hostedWnd != nullptr && g_pageCommandMessage != 0) {
+        ::PostMessageW(hostedWnd, g_pageCommandMessage, ipc::kPageCommandReload, 0);
+    }
 }

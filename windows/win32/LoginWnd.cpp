@@ -1,16 +1,195 @@
 #include "windows/win32/LoginWnd.h"
 
+#include <memory>
+
+#include "childproc/IpcProtocol.h"
+#include "childproc/win32/ChildProcessLink.h"
+#include "services/win32/DefaultBrowser.h"
+#include "services/win32/SelfUpdater.h"
+#include "skin/ControlUI.h"
+#include "windows/HallAddresses.h"
+#include "windows/HallClicks.h"
+#include "windows/HallGeometry.h"
 #include "windows/win32/HallWindows.h"
+#include "windows/win32/PageWatch.h"
+
+LoginWnd::LoginWnd(int32_t channel) : channel(channel) {}
+
+const wchar_t* LoginWnd::WindowClassName() const {
+    return kHallWindowTitle;
+}
+std::wstring LoginWnd::SkinFolderName() const {
+    return std::wstring();
+}
+std::wstring LoginWnd::SkinFileName() const {
+    return L"main.xml";
+}
+SkinUI::SkinSourceKind LoginWnd::SkinSourceKind() const {
+    return SkinUI::SkinSourceKind::ArchiveResource;
+}
+std::wstring LoginWnd::SkinArchiveName() const {
+    return SkinFolderName();
+}
+uint32_t LoginWnd::SkinResourceId() const {
+    return kHallSkinArchiveResource;
+}
 
 LRESULT LoginWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_HALL_START:
-            ShowWindow(GetHWND(), SW_SHOWNORMAL);
-            SetForegroundWindow(GetHWND());
-            return 0;
         case WM_NCLBUTTONDBLCLK:
             return 1;  // a double click never maximises the launcher
+        case WM_HALL_START:
+            StartServerList();
+            break;
+        case WM_COPYDATA:
+            if (wParam == ipc::COPYDATA_UPDATE_INFO) {
+                OnUpdateRecord(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+            }
+            break;
+        case ipc::WM_IPC_BROWSER_CREATED:
+            OnBrowserCreated(reinterpret_cast<HWND>(lParam));
+            break;
+        case ipc::WM_IPC_PAGE_READY:
+            OnPageReady();
+            break;
+        case ipc::WM_IPC_GAME_PAGE:
+            HandOverToGame();
+            break;
+        case WM_MOVE:
+            PlacePageWindow();
+            break;
+        case WM_TIMER:
+            if (services::OnUpdateTimer(GetHWND(), wParam)) {
+                return 0;
+            }
+            break;
         default:
-            return NativeHallWindow::OnWindowMessage(message, wParam, lParam);
+            break;
+    }
+    return WindowImplBase::OnWindowMessage(message, wParam, lParam);
+}
+
+void LoginWnd::StartServerList() {
+    const std::string address = hall::ServerListAddress(channel);
+    ShowWindow(GetHWND(), SW_SHOWNORMAL);
+    SetForegroundWindow(GetHWND());
+    // The player sees the launcher now, not after the child process and its page have started.
+    UpdateWindow(GetHWND());
+    // One link for the hall's life: the page windows it reports are watched until the process ends.
+    static ChildProcessLink link;
+    g_pChildLink = &link;
+    SpawnChildProcess(link, g_hHallWnd);
+    // The child reports the new page (WM_IPC_BROWSER_CREATED) while this send waits.
+    SendStartAddress(link, address.c_str(), nullptr);
+}
+
+void LoginWnd::OnUpdateRecord(const COPYDATASTRUCT* data) {
+    ipc::UpdateInfo info;
+    // A record of the wrong size or without its terminators is ignored.
+    if (data != nullptr && ipc::ReadUpdateRecord(data->lpData, data->cbData, info)) {
+        services::OnUpdateInfo(info, g_hHallWnd);
+    }
+}
+
+void LoginWnd::OnBrowserCreated(HWND page) {
+    pageWnd = page;
+    if (g_pChildLink != nullptr) {
+        g_pChildLink->browsers.push_back(pageWnd);
+    }
+    StartPageWatch(pageWnd, g_hHallWnd);
+    PlacePageWindow();
+}
+
+void LoginWnd::OnPageReady() {
+    if (movedToGame || pageWnd == nullptr) {
+        return;
+    }
+    SetWindowLongW(pageWnd, GWL_STYLE, GetWindowLongW(pageWnd, GWL_STYLE) & ~WS_DISABLED);
+    PlacePageWindow();
+    ShowWindow(pageWnd, SW_SHOW);
+}
+
+void LoginWnd::HandOverToGame() {
+    movedToGame = true;
+    SetParent(pageWnd, g_hGameWnd);
+    ShowWindow(g_hGameWnd, SW_MAXIMIZE);
+    ShowWindow(GetHWND(), SW_HIDE);
+    ::PostMessageW(g_hGameWnd, ipc::WM_IPC_GAME_PAGE, 0, reinterpret_cast<LPARAM>(pageWnd));
+}
+
+void LoginWnd::PlacePageWindow() {
+    if (pageWnd == nullptr) {
+        return;
+    }
+    RECT window{};
+    GetWindowRect(GetHWND(), &window);
+    const hall::Box page = hall::PageAreaOfLauncher({window.left, window.top, window.right, window.bottom});
+    MoveWindow(pageWnd, page.left, page.top, page.Width(), page.Height(), TRUE);
+}
+
+LRESULT LoginWnd::HandleWmClose(UINT, WPARAM, LPARAM, bool& handled) {
+    // Closing the launcher by any other way than its button (Escape, the system menu) asks the same
+    // question: without the launcher the hall would run on invisibly.
+    if (ConfirmQuit()) {
+        PostQuitMessage(0);
+    }
+    handled = true;
+    return 0;
+}
+
+LRESULT LoginWnd::HandleWmGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handled) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMaxPosition = POINT{0, 0};
+    info->ptMaxSize = POINT{Manager().MinInfo().cx, Manager().MinInfo().cy};
+    handled = false;  // the manager sets the tracking sizes from the skin next
+    return 0;
+}
+
+LRESULT LoginWnd::HandleWmSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (wParam == SC_HALL_QUIT) {
+        PostQuitMessage(0);
+        handled = true;
+        return 0;
+    }
+    return WindowImplBase::HandleWmSysCommand(message, wParam, lParam, handled);
+}
+
+void LoginWnd::OnNotify(SkinUI::SkinNotify& notify) {
+    if (!hall::IsClickNotification(notify.type) || notify.sender == nullptr) {
+        return;
+    }
+    const std::wstring& name = notify.sender->Name();
+    if (FindControl(name) == notify.sender) {
+        OnClick(name);
+    }
+}
+
+void LoginWnd::OnClick(const std::wstring& controlName) {
+    switch (hall::LauncherClickAction(controlName)) {
+        case hall::ClickAction::OpenGameSite:
+            services::OpenUrl(hall::GameSiteAddress());
+            break;
+        case hall::ClickAction::OpenPaymentPage:
+            services::OpenUrl(hall::PaymentPageAddress());
+            break;
+        case hall::ClickAction::OpenServicePage:
+            services::OpenUrl(hall::ServicePageAddress());
+            break;
+        case hall::ClickAction::OpenForum:
+            services::OpenUrl(hall::ForumAddress());
+            break;
+        case hall::ClickAction::Minimise:
+            ::PostMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            break;
+        case hall::ClickAction::ConfirmQuit:
+            if (ConfirmQuit()) {
+                PostQuitMessage(0);
+            }
+            break;
+        case hall::ClickAction::ClearCache:
+            ClearCacheAndTell();
+            break;
+        default:
+            break;
     }
 }

@@ -59,7 +59,10 @@ TEST(LauncherHall, ShowsTheLauncherKeepsTheGameWindowHiddenAndStartsAfterBothExi
     const LONG style = GetWindowLongW(windows.visible, GWL_STYLE);
     EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
     EXPECT_EQ(style & WS_THICKFRAME, 0);
-    EXPECT_EQ(GetWindowLongW(windows.visible, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    // Created without the layered style, the launcher takes it with its first paint: its skin has
+    // transparent parts.
+    EXPECT_TRUE(WaitUntil(
+        10000, [&] { return (GetWindowLongW(windows.visible, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
     wchar_t title[64] = {};
     GetWindowTextW(windows.visible, title, 64);
     EXPECT_STREQ(title, L"Tolvane-Runecourt");

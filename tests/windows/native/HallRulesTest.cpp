@@ -49,9 +49,10 @@ TEST(HallGeometry, HostedPageLeavesTheTitleRowAndThreePixelMargins) {
 TEST(HallGeometry, MaximisedGameCoversTheWorkAreaRelativeToItsMonitor) {
     // Task bar at the bottom of a monitor at the origin.
     EXPECT_EQ((Box{0, 0, 1920, 1040}), hall::MaximisedGamePlacement({0, 0, 1920, 1080}, {0, 0, 1920, 1040}));
-    // Second monitor to the right with the task bar on its left edge.
-    EXPECT_EQ((Box{60, 0, 1280, 1024}),
-              hall::MaximisedGamePlacement({1920, 0, 3200, 1024}, {1980, 0, 3200, 1024}));
+    // Second monitor to the right with the task bar on its left edge: the window keeps to the work area.
+    const Box placement = hall::MaximisedGamePlacement({1920, 0, 3200, 1024}, {1980, 0, 3200, 1024});
+    EXPECT_EQ((Box{60, 0, 1280, 1024}), placement);
+    EXPECT_EQ(1220, placement.Width());
 }
 
 TEST(DragFullWindowsSwitch, SwitchesOnceOnEachButtonChange) {
