@@ -14,23 +14,8 @@ UINT g_pageCommandMessage = 0;
 
 }  // namespace
 
-const wchar_t* GameWnd::WindowClassName() const {
-    return kHallWindowTitle;
-}
-std::wstring GameWnd::SkinFolderName() const {
-    return std::wstring();
-}
 std::wstring GameWnd::SkinFileName() const {
     return L"game.xml";
-}
-SkinUI::SkinSourceKind GameWnd::SkinSourceKind() const {
-    return SkinUI::SkinSourceKind::ArchiveResource;
-}
-std::wstring GameWnd::SkinArchiveName() const {
-    return SkinFolderName();
-}
-uint32_t GameWnd::SkinResourceId() const {
-    return kHallSkinArchiveResource;
 }
 
 LRESULT GameWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -60,16 +45,6 @@ void GameWnd::LayoutHostedWindow() {
     GetClientRect(g_hGameWnd, &client);
     const hall::Box page = hall::HostedPageArea({client.left, client.top, client.right, client.bottom});
     MoveWindow(hostedWnd, page.left, page.top, page.Width(), page.Height(), TRUE);
-}
-
-LRESULT GameWnd::HandleWmClose(UINT, WPARAM, LPARAM, bool& handled) {
-    // Escape or another close request must not destroy the window, and the game page with it: the
-    // player is asked as with the close button.
-    if (ConfirmQuit()) {
-        PostQuitMessage(0);
-    }
-    handled = true;
-    return 0;
 }
 
 LRESULT GameWnd::HandleWmNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -111,16 +86,6 @@ LRESULT GameWnd::HandleWmSysCommand(UINT message, WPARAM wParam, LPARAM lParam, 
         return 0;
     }
     return WindowImplBase::HandleWmSysCommand(message, wParam, lParam, handled);
-}
-
-void GameWnd::OnNotify(SkinUI::SkinNotify& notify) {
-    if (!hall::IsClickNotification(notify.type) || notify.sender == nullptr) {
-        return;
-    }
-    const std::wstring& name = notify.sender->Name();
-    if (FindControl(name) == notify.sender) {
-        OnClick(name);
-    }
 }
 
 void GameWnd::OnClick(const std::wstring& controlName) {

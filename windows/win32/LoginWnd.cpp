@@ -15,23 +15,8 @@
 
 LoginWnd::LoginWnd(int32_t channel) : channel(channel) {}
 
-const wchar_t* LoginWnd::WindowClassName() const {
-    return kHallWindowTitle;
-}
-std::wstring LoginWnd::SkinFolderName() const {
-    return std::wstring();
-}
 std::wstring LoginWnd::SkinFileName() const {
     return L"main.xml";
-}
-SkinUI::SkinSourceKind LoginWnd::SkinSourceKind() const {
-    return SkinUI::SkinSourceKind::ArchiveResource;
-}
-std::wstring LoginWnd::SkinArchiveName() const {
-    return SkinFolderName();
-}
-uint32_t LoginWnd::SkinResourceId() const {
-    return kHallSkinArchiveResource;
 }
 
 LRESULT LoginWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -127,16 +112,6 @@ void LoginWnd::PlacePageWindow() {
     MoveWindow(pageWnd, page.left, page.top, page.Width(), page.Height(), TRUE);
 }
 
-LRESULT LoginWnd::HandleWmClose(UINT, WPARAM, LPARAM, bool& handled) {
-    // Closing the launcher by any other way than its button (Escape, the system menu) asks the same
-    // question: without the launcher the hall would run on invisibly.
-    if (ConfirmQuit()) {
-        PostQuitMessage(0);
-    }
-    handled = true;
-    return 0;
-}
-
 LRESULT LoginWnd::HandleWmGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handled) {
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
     info->ptMaxPosition = POINT{0, 0};
@@ -152,16 +127,6 @@ LRESULT LoginWnd::HandleWmSysCommand(UINT message, WPARAM wParam, LPARAM lParam,
         return 0;
     }
     return WindowImplBase::HandleWmSysCommand(message, wParam, lParam, handled);
-}
-
-void LoginWnd::OnNotify(SkinUI::SkinNotify& notify) {
-    if (!hall::IsClickNotification(notify.type) || notify.sender == nullptr) {
-        return;
-    }
-    const std::wstring& name = notify.sender->Name();
-    if (FindControl(name) == notify.sender) {
-        OnClick(name);
-    }
 }
 
 void LoginWnd::OnClick(const std::wstring& controlName) {

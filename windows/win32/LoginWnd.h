@@ -3,26 +3,19 @@
 #include <cstdint>
 #include <string>
 
-#include "skin/win32/WindowImplBase.h"
+#include "windows/win32/HallSkinWindow.h"
 
 // The launcher: a fixed 1280 by 768 skinned window whose centre shows the portal's server list, a page of
 // the child browser process placed over the page area. It starts the child, shows the page when it has
 // loaded, hands it to the game window when the player enters a game, and offers the portal's links.
-class LoginWnd : public SkinUI::WindowImplBase {
+class LoginWnd : public HallSkinWindow {
   public:
     explicit LoginWnd(int32_t channel);
 
-    const wchar_t* WindowClassName() const override;
     LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    std::wstring SkinFolderName() const override;
     std::wstring SkinFileName() const override;
-    SkinUI::SkinSourceKind SkinSourceKind() const override;
-    std::wstring SkinArchiveName() const override;
-    uint32_t SkinResourceId() const override;
-    LRESULT HandleWmClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT HandleWmGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT HandleWmSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-    void OnNotify(SkinUI::SkinNotify& notify) override;
 
     // Moves the page window over the page area of the launcher; nothing while there is no page.
     void PlacePageWindow();
@@ -33,7 +26,7 @@ class LoginWnd : public SkinUI::WindowImplBase {
     void OnBrowserCreated(HWND page);
     void OnPageReady();
     void HandOverToGame();
-    void OnClick(const std::wstring& controlName);
+    void OnClick(const std::wstring& controlName) override;
 
     int32_t channel;
     HWND pageWnd = nullptr;

@@ -109,7 +109,8 @@ class HallRoadTest : public ::testing::Test {
         ASSERT_TRUE(WaitUntil(10000, [&] {
             return GetAncestor(page, GA_PARENT) == game_ && IsZoomed(game_);
         })) << "the page did not move into a maximised game window";
-        EXPECT_TRUE(IsWindowVisible(game_));
+        EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(game_) != FALSE; }))
+            << "the game window is hidden";
         EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(launcher_); }))
             << "the launcher stays shown";
         RECT work = WorkArea();
