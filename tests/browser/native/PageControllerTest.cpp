@@ -11,16 +11,6 @@ using browser::GameEntryText;
 using browser::QuickGameEntryText;
 using browser::ServerListPrefix;
 
-std::wstring Widen(const char* ascii) {
-    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
-}
-
-TEST(PortalAddresses, AreBuiltFromTheConfiguredHosts) {
-    EXPECT_EQ(ServerListPrefix(), L"http://" + Widen(portal::kMainHost) + L"/wd/servers");
-    EXPECT_EQ(GameEntryText(), L"http://" + Widen(portal::kMainHost) + L"/playgame");
-    EXPECT_EQ(QuickGameEntryText(), L"http://" + Widen(portal::kGameHost) + L"/redirect/quick.html");
-}
-
 TEST(PortalAddresses, ServerListIsAPrefixRuleAndCaseSensitive) {
     EXPECT_TRUE(browser::IsServerListAddress(ServerListPrefix()));
     EXPECT_TRUE(browser::IsServerListAddress(ServerListPrefix() + L"?channel=46&newest=1"));
