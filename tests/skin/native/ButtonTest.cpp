@@ -277,14 +277,5 @@ TEST(LabelSize, FixedHeightOrTheFontHeightPlusFour) {
     EXPECT_EQ(canvas.Only(CanvasOp::PaintText)[0].font, host.resources.BaseFontRecord()->Handle());
 }
 
-TEST(LabelAttributes, UnknownNamesAreIgnored) {
-    TestControlHost host;
-    BuildAttached(host,
-                  L"<Window><HorizontalLayout><Button name=\"b\" maxwidth=\"100\" autocalcwidth=\"true\"/>"
-                  L"</HorizontalLayout></Window>",
-                  SkinRect{0, 0, 500, 30});
-    EXPECT_EQ(host.Find(L"b")->ItemRect(), (SkinRect{0, 0, 100, 30}));
-}
-
 }  // namespace
 }  // namespace SkinUI
