@@ -107,8 +107,6 @@ void TestControlHost::ClearRecords() {
     invalidated.clear();
     layoutRequests = 0;
     notifications.clear();
-    timers.clear();
-    cursorRequests = 0;
 }
 
 void TestControlHost::AddPostPaintControl(CControlUI* control) {
@@ -138,8 +136,8 @@ void TestControlHost::SetFocusControl(CControlUI* control) {
 }
 
 void TestControlHost::RaiseNotify(CControlUI* sender, const std::wstring& type, uintptr_t wParam,
-                                  intptr_t lParam, bool async) {
-    notifications.push_back(Notification{type, sender, wParam, lParam, async});
+                                  intptr_t lParam, bool) {
+    notifications.push_back(Notification{type, sender, wParam, lParam});
     if (sender != nullptr) {
         SkinUI::SkinNotify notify;
         notify.type = type;

@@ -26,12 +26,6 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
         SkinUI::CControlUI* sender = nullptr;
         uintptr_t wParam = 0;
         intptr_t lParam = 0;
-        bool async = false;
-    };
-    struct TimerCall {
-        SkinUI::CControlUI* control = nullptr;
-        uint32_t id = 0;
-        uint32_t elapse = 0;  // 0 for a kill
     };
     // What the skin's "Window" element set.
     struct WindowSettingsRecord {
@@ -55,9 +49,7 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     std::vector<SkinUI::SkinRect> invalidated;
     int layoutRequests = 0;
     std::vector<Notification> notifications;
-    std::vector<TimerCall> timers;
     SkinUI::SkinCursor cursor = SkinUI::SkinCursor::Arrow;
-    int cursorRequests = 0;
     bool virtualWindows = false;
     std::vector<SkinUI::CControlUI*> postPaint;
     std::vector<std::unique_ptr<SkinUI::CControlUI>> destroyLater;
@@ -88,7 +80,6 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     // An event for one control, through its hooks.
     void Send(SkinUI::CControlUI& control, int32_t type, const SkinUI::SkinPoint& point = {},
               uint16_t key = 0);
-    SkinUI::CControlUI* HoverControl() const { return hover_; }
 
     // The notifications of one type, in order.
     std::vector<Notification> NotificationsOf(const std::wstring& type) const;
@@ -108,17 +99,9 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     SkinUI::ISkinWindowSettings* WindowSettings() override { return servesWindow ? this : nullptr; }
     void NoteVirtualWindowsUsed() override { virtualWindows = true; }
     bool UsesVirtualWindows() const override { return virtualWindows; }
-    bool SetTimer(SkinUI::CControlUI* control, uint32_t timerId, uint32_t elapseMs) override {
-        timers.push_back(TimerCall{control, timerId, elapseMs});
-        return true;
-    }
-    bool KillTimer(SkinUI::CControlUI* control, uint32_t timerId) override {
-        return SetTimer(control, timerId, 0);
-    }
-    void SetCursor(SkinUI::SkinCursor shape) override {
-        cursor = shape;
-        ++cursorRequests;
-    }
+    bool SetTimer(SkinUI::CControlUI*, uint32_t, uint32_t) override { return true; }
+    bool KillTimer(SkinUI::CControlUI*, uint32_t) override { return true; }
+    void SetCursor(SkinUI::SkinCursor shape) override { cursor = shape; }
     void DestroyLater(std::unique_ptr<SkinUI::CControlUI> control) override {
         destroyLater.push_back(std::move(control));
     }
