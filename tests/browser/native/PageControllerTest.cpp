@@ -11,16 +11,6 @@ using browser::GameEntryText;
 using browser::QuickGameEntryText;
 using browser::ServerListPrefix;
 
-std::wstring Widen(const char* ascii) {
-    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
-}
-
-TEST(PortalAddresses, AreBuiltFromTheConfiguredHosts) {
-    EXPECT_EQ(ServerListPrefix(), L"http://" + Widen(portal::kMainHost) + L"/wd/servers");
-    EXPECT_EQ(GameEntryText(), L"http://" + Widen(portal::kMainHost) + L"/playgame");
-    EXPECT_EQ(QuickGameEntryText(), L"http://" + Widen(portal::kGameHost) + L"/redirect/quick.html");
-}
-
 TEST(PortalAddresses, ServerListIsAPrefixRuleAndCaseSensitive) {
     EXPECT_TRUE(browser::IsServerListAddress(ServerListPrefix()));
     EXPECT_TRUE(browser::IsServerListAddress(ServerListPrefix() + L"?channel=46&newest=1"));
@@ -268,14 +258,10 @@ TEST_F(NewWindows, UnforcedOrAddresslessWindowsNeverStartAProcess) {
     EXPECT_EQ(window.requestsTo.size(), 3u);
 }
 
-TEST_F(NewWindows, OwnerWithoutAChildProcessMeansCancelled) {
-    const browser::NewWindowOutcome outcome = page.OnNewWindow3(0, std::wstring(L"http://a/b"));
-    EXPECT_TRUE(outcome.cancel);
+TEST_F(NewWindows, OwnerWithoutAChildOrAWindowWithoutABrowserMeansCancelled) {
+    EXPECT_TRUE(page.OnNewWindow3(0, std::wstring(L"http://a/b")).cancel);  // the owner answers 0
     EXPECT_TRUE(window.messages.empty());
-}
-
-TEST_F(NewWindows, WindowWithoutABrowserIsCancelledButStillReported) {
-    window.requestedWindow = 0x78;
+    window.requestedWindow = 0x78;  // a window, but no browser: still reported
     const browser::NewWindowOutcome outcome = page.OnNewWindow3(0, std::wstring(L"http://a/b"));
     EXPECT_TRUE(outcome.cancel);
     EXPECT_EQ(window.CopyData(ipc::COPYDATA_NEW_WINDOW).size(), 1u);
@@ -320,6 +306,12 @@ TEST_F(PageCommands, HandOverUsesTheWholeWParamAndTheProcessIdInLParam) {
     EXPECT_EQ(result, static_cast<intptr_t>(0xFFFFFFFFu));
     EXPECT_TRUE(page.OnPageCommand(0, 0, result));
     EXPECT_EQ(result, 0);
+    // Without a browser the navigation commands do nothing either.
+    for (uintptr_t command : {1u, 2u, 3u, 4u, 5u}) {
+        EXPECT_FALSE(page.OnPageCommand(command, 0, result));
+    }
+    EXPECT_EQ(browserScript.handedToProcess, 4321u);
+    EXPECT_EQ(browserScript.calls, std::vector<std::string>{});
 }
 
 TEST_F(PageCommands, NavigationCommandsTakeTheLowWord) {
@@ -334,15 +326,6 @@ TEST_F(PageCommands, NavigationCommandsTakeTheLowWord) {
                                         "navigate http://www.example.com/pay",
                                         "navigate http://www.example.com/game", "forward"}));
     EXPECT_EQ(browserScript.handedToProcess, 0u);
-}
-
-TEST_F(PageCommands, WithoutABrowserNavigationCommandsDoNothing) {
-    window.Attach(nullptr);
-    intptr_t result = 0;
-    for (uintptr_t command : {1u, 2u, 3u, 4u, 5u}) {
-        EXPECT_FALSE(page.OnPageCommand(command, 0, result));
-    }
-    EXPECT_TRUE(browserScript.calls.empty());
 }
 
 TEST_F(PageCommands, OwnerAndPendingAddressCanBeReplacedFromAnotherThread) {

@@ -67,10 +67,6 @@ std::unique_ptr<HtmlElement> ScriptedDocument::ElementAt(size_t index) {
     return element != nullptr ? std::make_unique<ScriptedElement>(element) : nullptr;
 }
 
-void ScriptedDocument::ExecScript(const std::wstring& code, const std::wstring& language) {
-    s_->scripts.push_back(language + L"|" + code);
-}
-
 std::unique_ptr<HtmlDocument> ScriptedDocument::FrameDocument(size_t index) {
     DocumentScript* frame = index < s_->frames.size() ? s_->frames[index] : nullptr;
     return frame != nullptr ? std::make_unique<ScriptedDocument>(frame) : nullptr;
@@ -96,15 +92,6 @@ bool ScriptedDocument::SetBodyScrollHandler(browser::HtmlEventSink& sink) {
     }
     s_->scrollHandler = &sink;
     return true;
-}
-
-bool ScriptedDocument::SetMouseOverHandler(browser::HtmlEventSink& sink) {
-    s_->mouseOverHandler = &sink;
-    return true;
-}
-
-void ScriptedBrowser::Navigate(const std::wstring& address) {
-    s_->calls.push_back("navigate " + std::string(address.begin(), address.end()));
 }
 
 bool ScriptedBrowser::LocationUrl(std::wstring& address) {
@@ -141,15 +128,6 @@ std::unique_ptr<HtmlDocument> ScriptedBrowser::Document() {
     return s_->document != nullptr ? std::make_unique<ScriptedDocument>(s_->document) : nullptr;
 }
 
-uintptr_t ScriptedBrowser::HandOverToProcess(uint32_t processId) {
-    s_->handedToProcess = processId;
-    return s_->processHandOverResult;
-}
-
-uintptr_t ScriptedBrowser::HandOverToThread() {
-    return s_->threadHandOverResult;
-}
-
 intptr_t ScriptedPageWindow::Send(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     messages.push_back({Message::kSent, to, message, wParam, lParam, 0, {}});
     return 0;
@@ -174,11 +152,6 @@ void ScriptedPageWindow::StopTimer(uint32_t id) {
     timerLog.push_back("stop " + std::to_string(id));
 }
 
-bool ScriptedPageWindow::CursorPosition(browser::Point& screen) {
-    screen = cursor;
-    return true;
-}
-
 bool ScriptedPageWindow::ScreenToClient(browser::Point& point) {
     point.x -= clientOrigin.x;
     point.y -= clientOrigin.y;
@@ -194,15 +167,6 @@ std::string ScriptedPageWindow::ToSystemCodePage(const std::wstring& text) {
     return narrow;
 }
 
-std::wstring ScriptedPageWindow::FromSystemCodePage(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-
-bool ScriptedPageWindow::SpawnWebProcess(const std::wstring& address) {
-    spawned.push_back(address);
-    return spawnSucceeds;
-}
-
 browser::OutOfProcessPage ScriptedPageWindow::RequestOutOfProcessBrowser(browser::WindowId owner) {
     requestsTo.push_back(owner);
     browser::OutOfProcessPage page;
@@ -213,20 +177,10 @@ browser::OutOfProcessPage ScriptedPageWindow::RequestOutOfProcessBrowser(browser
     return page;
 }
 
-std::vector<Message> ScriptedPageWindow::CopyData(uint32_t command) const {
+std::vector<Message> ScriptedPageWindow::Filtered(bool copyData, uint32_t code) const {
     std::vector<Message> found;
     for (const Message& m : messages) {
-        if (m.kind == Message::kCopyData && m.message == command) {
-            found.push_back(m);
-        }
-    }
-    return found;
-}
-
-std::vector<Message> ScriptedPageWindow::Messages(uint32_t message) const {
-    std::vector<Message> found;
-    for (const Message& m : messages) {
-        if (m.kind != Message::kCopyData && m.message == message) {
+        if ((m.kind == Message::kCopyData) == copyData && m.message == code) {
             found.push_back(m);
         }
     }

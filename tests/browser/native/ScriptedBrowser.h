@@ -94,13 +94,18 @@ class ScriptedDocument : public browser::HtmlDocument {
     explicit ScriptedDocument(DocumentScript* script) : s_(script) {}
     size_t ElementCount() override { return s_->all.size(); }
     std::unique_ptr<browser::HtmlElement> ElementAt(size_t index) override;
-    void ExecScript(const std::wstring& code, const std::wstring& language) override;
+    void ExecScript(const std::wstring& code, const std::wstring& language) override {
+        s_->scripts.push_back(language + L"|" + code);
+    }
     size_t FrameCount() override { return s_->frames.size(); }
     std::unique_ptr<browser::HtmlDocument> FrameDocument(size_t index) override;
     std::unique_ptr<browser::HtmlElement> ElementFromPoint(int32_t x, int32_t y) override;
     std::unique_ptr<browser::HtmlElement> ActiveElement() override;
     bool SetBodyScrollHandler(browser::HtmlEventSink& sink) override;
-    bool SetMouseOverHandler(browser::HtmlEventSink& sink) override;
+    bool SetMouseOverHandler(browser::HtmlEventSink& sink) override {
+        s_->mouseOverHandler = &sink;
+        return true;
+    }
 
   private:
     DocumentScript* s_;
@@ -112,14 +117,19 @@ class ScriptedBrowser : public browser::PageBrowser {
     void GoBack() override { s_->calls.push_back("back"); }
     void GoForward() override { s_->calls.push_back("forward"); }
     void GoHome() override { s_->calls.push_back("home"); }
-    void Navigate(const std::wstring& address) override;
+    void Navigate(const std::wstring& address) override {
+        s_->calls.push_back("navigate " + std::string(address.begin(), address.end()));
+    }
     bool LocationUrl(std::wstring& address) override;
     bool LocationName(std::wstring& name) override;
     bool ReadyState(int32_t& state) override;
     void PutTop(int32_t top) override;
     std::unique_ptr<browser::HtmlDocument> Document() override;
-    uintptr_t HandOverToProcess(uint32_t processId) override;
-    uintptr_t HandOverToThread() override;
+    uintptr_t HandOverToProcess(uint32_t processId) override {
+        s_->handedToProcess = processId;
+        return s_->processHandOverResult;
+    }
+    uintptr_t HandOverToThread() override { return s_->threadHandOverResult; }
 
   private:
     BrowserScript* s_;
@@ -154,17 +164,25 @@ class ScriptedPageWindow : public browser::PageWindow {
     void StartTimer(uint32_t id, uint32_t periodMs) override;
     void StopTimer(uint32_t id) override;
     void PostQuit() override { quitPosted = true; }
-    bool CursorPosition(browser::Point& screen) override;
+    bool CursorPosition(browser::Point& screen) override {
+        screen = cursor;
+        return true;
+    }
     bool ScreenToClient(browser::Point& point) override;
     std::string ToSystemCodePage(const std::wstring& text) override;
-    std::wstring FromSystemCodePage(const std::string& text) override;
-    bool SpawnWebProcess(const std::wstring& address) override;
+    std::wstring FromSystemCodePage(const std::string& text) override {
+        return std::wstring(text.begin(), text.end());
+    }
+    bool SpawnWebProcess(const std::wstring& address) override {
+        spawned.push_back(address);
+        return spawnSucceeds;
+    }
     browser::OutOfProcessPage RequestOutOfProcessBrowser(browser::WindowId owner) override;
 
     // Data-copy messages with this command, in order.
-    std::vector<Message> CopyData(uint32_t command) const;
+    std::vector<Message> CopyData(uint32_t command) const { return Filtered(true, command); }
     // Sent or posted messages with this code, in order.
-    std::vector<Message> Messages(uint32_t message) const;
+    std::vector<Message> Messages(uint32_t message) const { return Filtered(false, message); }
 
     // Gives the page a browser run by the script; null takes it away.
     void Attach(BrowserScript* script) {
@@ -187,6 +205,7 @@ class ScriptedPageWindow : public browser::PageWindow {
     std::vector<browser::WindowId> requestsTo;
 
   private:
+    std::vector<Message> Filtered(bool copyData, uint32_t code) const;
     std::unique_ptr<ScriptedBrowser> browser_;
 };
 

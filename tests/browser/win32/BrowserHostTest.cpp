@@ -129,7 +129,7 @@ TEST(HostWindow, HostsTheSystemBrowserInOurSiteWithItsEventsConnected) {
     DestroyWindow(window);
 }
 
-TEST(HostWindow, ControlFillsTheWindowAndFollowsItsSize) {
+TEST(HostWindow, ControlFillsTheWindowFollowsItsSizeAndTakesItsFocus) {
     RecordingBrowser browser(true);
     HWND window = browser.Create(TestParentWindow(), kRect);
     ASSERT_NE(window, nullptr);
@@ -145,14 +145,7 @@ TEST(HostWindow, ControlFillsTheWindowAndFollowsItsSize) {
     // The page nudges the control's top edge through the browser; the site lets it move.
     browser.WebBrowser()->put_Top(1);
     EXPECT_EQ(ControlRect(window).top, 1);
-    DestroyWindow(window);
-}
-
-TEST(HostWindow, FocusGivenToTheWindowGoesToTheControl) {
-    RecordingBrowser browser(true);
-    HWND window = browser.Create(TestParentWindow(), kRect);
-    ASSERT_NE(window, nullptr);
-    SetFocus(window);
+    SetFocus(window);  // the focus goes on to the control
     EXPECT_TRUE(IsChild(window, GetFocus()));
     DestroyWindow(window);
 }

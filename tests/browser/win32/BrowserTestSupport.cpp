@@ -5,43 +5,6 @@
 
 namespace browsertest {
 
-void RecordingBrowser::OnBeforeNavigate2(IDispatch*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
-                                         VARIANT_BOOL*) {
-    calls.push_back("BeforeNavigate2");
-}
-void RecordingBrowser::OnDocumentComplete(IDispatch*, VARIANT*) {
-    calls.push_back("DocumentComplete");
-}
-void RecordingBrowser::OnNewWindow3(IDispatch**, VARIANT_BOOL*, DWORD, BSTR, BSTR) {
-    calls.push_back("NewWindow3");
-}
-void RecordingBrowser::OnCommandStateChange(long command, VARIANT_BOOL enabled) {
-    calls.push_back("CommandStateChange " + std::to_string(command) + " " + std::to_string(enabled));
-}
-void RecordingBrowser::OnNavigateComplete(VARIANT*, VARIANT*) {
-    calls.push_back("NavigateComplete");
-}
-void RecordingBrowser::OnNavigateComplete2(IDispatch*, VARIANT*) {
-    calls.push_back("NavigateComplete2");
-}
-int32_t RecordingBrowser::OnCreated(LPARAM) {
-    calls.push_back("Created");
-    return createdResult;
-}
-void RecordingBrowser::OnDestroying() {
-    eventsConnectedAtDestroying = EventsConnected();
-    calls.push_back(WebBrowser() == nullptr ? "Destroying" : "Destroying with browser");
-}
-void RecordingBrowser::OnNcDestroying() {
-    calls.push_back("NcDestroying");
-}
-void RecordingBrowser::OnTimerTick(UINT_PTR id) {
-    calls.push_back("Timer " + std::to_string(id));
-}
-void RecordingBrowser::OnFinalMessage(HWND) {
-    calls.push_back("FinalMessage");
-}
-
 namespace {
 
 constexpr wchar_t kOwnerClass[] = L"BrowserTestOwner";

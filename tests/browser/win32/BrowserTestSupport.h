@@ -21,19 +21,30 @@ class RecordingBrowser : public browser::CWebBrowser {
     RecordingBrowser(bool showScrollBars, const wchar_t* controlName)
         : CWebBrowser(showScrollBars, controlName) {}
 
-    void OnBeforeNavigate2(IDispatch* frame, VARIANT* address, VARIANT* flags, VARIANT* targetFrame,
-                           VARIANT* postData, VARIANT* headers, VARIANT_BOOL* cancel) override;
-    void OnDocumentComplete(IDispatch* frame, VARIANT* address) override;
-    void OnNewWindow3(IDispatch** dispatch, VARIANT_BOOL* cancel, DWORD flags, BSTR contextAddress,
-                      BSTR address) override;
-    void OnCommandStateChange(long command, VARIANT_BOOL enabled) override;
-    void OnNavigateComplete(VARIANT* first, VARIANT* second) override;
-    void OnNavigateComplete2(IDispatch* frame, VARIANT* address) override;
-    int32_t OnCreated(LPARAM createParameter) override;
-    void OnDestroying() override;
-    void OnNcDestroying() override;
-    void OnTimerTick(UINT_PTR id) override;
-    void OnFinalMessage(HWND window) override;
+    void OnBeforeNavigate2(IDispatch*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
+                           VARIANT_BOOL*) override {
+        calls.push_back("BeforeNavigate2");
+    }
+    void OnDocumentComplete(IDispatch*, VARIANT*) override { calls.push_back("DocumentComplete"); }
+    void OnNewWindow3(IDispatch**, VARIANT_BOOL*, DWORD, BSTR, BSTR) override {
+        calls.push_back("NewWindow3");
+    }
+    void OnCommandStateChange(long command, VARIANT_BOOL enabled) override {
+        calls.push_back("CommandStateChange " + std::to_string(command) + " " + std::to_string(enabled));
+    }
+    void OnNavigateComplete(VARIANT*, VARIANT*) override { calls.push_back("NavigateComplete"); }
+    void OnNavigateComplete2(IDispatch*, VARIANT*) override { calls.push_back("NavigateComplete2"); }
+    int32_t OnCreated(LPARAM) override {
+        calls.push_back("Created");
+        return createdResult;
+    }
+    void OnDestroying() override {
+        eventsConnectedAtDestroying = EventsConnected();
+        calls.push_back(WebBrowser() == nullptr ? "Destroying" : "Destroying with browser");
+    }
+    void OnNcDestroying() override { calls.push_back("NcDestroying"); }
+    void OnTimerTick(UINT_PTR id) override { calls.push_back("Timer " + std::to_string(id)); }
+    void OnFinalMessage(HWND) override { calls.push_back("FinalMessage"); }
 
     std::vector<std::string> calls;
     int32_t createdResult = 0;

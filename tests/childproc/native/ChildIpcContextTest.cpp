@@ -153,10 +153,15 @@ TEST_F(ChildIpc, CreatedBrowsersAreListedAndClosedByTheirWindow) {
     EXPECT_EQ(context.PageCount(), 0u);
 }
 
-TEST_F(ChildIpc, NavigateAndReloadReachOnlyPagesOfThisChild) {
+TEST_F(ChildIpc, NavigateAndReloadTakeTerminatedAddressesAndReachOnlyPagesOfThisChild) {
     Open("a");
     const WindowId page = OpenedPage();
     const auto address = ipc::WriteNarrowText("http://www.example.com/pay");
+    const char unterminated[] = {'x', 'y'};
+    context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, unterminated, sizeof unterminated);
+    context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, nullptr, 0);
+    EXPECT_TRUE(host.commands.empty());
+    EXPECT_EQ(host.pages.back()->pending, "");
     EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, address.data(), address.size()),
               CopyDataAnswer::PassOn);
     EXPECT_EQ(host.pages.back()->pending, "http://www.example.com/pay");
@@ -173,16 +178,6 @@ TEST_F(ChildIpc, NavigateAndReloadReachOnlyPagesOfThisChild) {
     EXPECT_EQ(host.commands, expected);
 }
 
-TEST_F(ChildIpc, NavigationRecordsMustBeTerminatedAddresses) {
-    Open("a");
-    const WindowId page = OpenedPage();
-    const char unterminated[] = {'x', 'y'};
-    context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, unterminated, sizeof unterminated);
-    context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, nullptr, 0);
-    EXPECT_TRUE(host.commands.empty());
-    EXPECT_EQ(host.pages.back()->pending, "");
-}
-
 TEST_F(ChildIpc, OwnerRecordsOfFourBytesMoveOnePage) {
     Open("a");
     const WindowId page = OpenedPage();
@@ -196,12 +191,9 @@ TEST_F(ChildIpc, OwnerRecordsOfFourBytesMoveOnePage) {
               CopyDataAnswer::PassOn);
     EXPECT_EQ(host.pages.back()->owner, kGameWindow);
     EXPECT_EQ(context.OwnerWindow(), kHall);  // only that page moves
-}
-
-TEST_F(ChildIpc, OwnerRecordsWidenHandlesWithTheirSign) {
-    Open("a");
-    const auto record = ipc::WriteOwnerRecord(0xFFFF1234u);
-    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, OpenedPage(), record.data(), record.size());
+    // Handles widen with their sign.
+    const auto negative = ipc::WriteOwnerRecord(0xFFFF1234u);
+    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, negative.data(), negative.size());
     EXPECT_EQ(host.pages.back()->owner, static_cast<WindowId>(static_cast<intptr_t>(int32_t{-0xEDCC})));
 }
 

@@ -22,31 +22,29 @@ TEST(ChildSwitches, SwitchesMatchOverTheirFullLengthSoLongerArgumentsMatch) {
     EXPECT_TRUE(ParseChildSwitches(
         Line(L"-KVGameBoxX", L"-KVGameBoxChildProcessMore", L"-KVHallWnd=-5x", L"-ChildIPCWndName=n"), s));
     EXPECT_EQ(s.hallWindow, -5);
-    // The second switch is longer than the first: the first alone does not satisfy it.
-    EXPECT_FALSE(
-        ParseChildSwitches(Line(L"-KVGameBox", L"-KVGameBox", L"-KVHallWnd=5", L"-ChildIPCWndName=n"), s));
-    EXPECT_FALSE(ParseChildSwitches(
-        Line(L"-kvgamebox", L"-KVGameBoxChildProcess", L"-KVHallWnd=5", L"-ChildIPCWndName=n"), s));
 }
 
-TEST(ChildSwitches, RefusesWithoutAHallWindowOrName) {
-    ChildSwitches s;
-    const std::wstring a1 = L"-KVGameBox", a2 = L"-KVGameBoxChildProcess";
-    EXPECT_FALSE(ParseChildSwitches(Line(a1, a2, L"-KVHallWnd=0", L"-ChildIPCWndName=n"), s));
-    EXPECT_FALSE(ParseChildSwitches(Line(a1, a2, L"-KVHallWnd=", L"-ChildIPCWndName=n"), s));
-    EXPECT_FALSE(ParseChildSwitches(Line(a1, a2, L"-KVHallWnd=abc", L"-ChildIPCWndName=n"), s));
-    EXPECT_FALSE(ParseChildSwitches(Line(a1, a2, L"-KVHallWnd=5", L"-ChildIPCWndName="), s));
-    EXPECT_FALSE(ParseChildSwitches(Line(a1, a2, L"-KVHallWnd=5", L"-OtherName=n"), s));
-    EXPECT_FALSE(ParseChildSwitches(Line(a1, a2, L"-HallWnd=5", L"-ChildIPCWndName=n"), s));
-}
-
-TEST(ChildSwitches, NeedsExactlyFiveArguments) {
-    ChildSwitches s;
-    std::vector<std::wstring> six =
-        Line(L"-KVGameBox", L"-KVGameBoxChildProcess", L"-KVHallWnd=5", L"-ChildIPCWndName=n");
+TEST(ChildSwitches, RefusesOtherSwitchesNoHallWindowNoNameAndOtherCounts) {
+    const std::wstring a1 = L"-KVGameBox", a2 = L"-KVGameBoxChildProcess", name = L"-ChildIPCWndName=n";
+    std::vector<std::wstring> six = Line(a1, a2, L"-KVHallWnd=5", name);
     six.push_back(L"extra");
-    EXPECT_FALSE(ParseChildSwitches(six, s));
-    EXPECT_FALSE(ParseChildSwitches({L"exe", L"-KVGameBox", L"-KVGameBoxChildProcess", L"-KVHallWnd=5"}, s));
+    const std::vector<std::vector<std::wstring>> refused = {
+        // The second switch is longer than the first: the first alone does not satisfy it.
+        Line(a1, a1, L"-KVHallWnd=5", name),
+        Line(L"-kvgamebox", a2, L"-KVHallWnd=5", name),
+        Line(a1, a2, L"-KVHallWnd=0", name),
+        Line(a1, a2, L"-KVHallWnd=", name),
+        Line(a1, a2, L"-KVHallWnd=abc", name),
+        Line(a1, a2, L"-KVHallWnd=5", L"-ChildIPCWndName="),
+        Line(a1, a2, L"-KVHallWnd=5", L"-OtherName=n"),
+        Line(a1, a2, L"-HallWnd=5", name),
+        six,
+        {L"exe", a1, a2, L"-KVHallWnd=5"},
+    };
+    for (const auto& line : refused) {
+        ChildSwitches s;
+        EXPECT_FALSE(ParseChildSwitches(line, s)) << line[1] << " " << line[2] << " " << line[3];
+    }
 }
 
 }  // namespace

@@ -102,14 +102,4 @@ TEST(PageState, ParametersPackAsTheOwnerExpects) {
     EXPECT_EQ(ipc::PackScrollOffsets(-1, 0), 0x0000FFFFu);
 }
 
-TEST(MessageCodes, AreTheUserBasePlusTheirOffsets) {
-    EXPECT_EQ(ipc::WM_IPC_CREATE_START_PAGE, 1724u);
-    EXPECT_EQ(ipc::WM_IPC_QUERY_CHILD, 1727u);
-    EXPECT_EQ(ipc::WM_IPC_CREATE_BROWSER, 1734u);
-    EXPECT_EQ(ipc::WM_IPC_CLOSE_BROWSER, 1736u);
-    EXPECT_EQ(ipc::WM_IPC_PAGE_STATE, 1739u);
-    EXPECT_EQ(ipc::WM_IPC_GAME_PAGE, 1924u);
-    EXPECT_EQ(ipc::WM_IPC_PAGE_READY, 2039u);
-}
-
 }  // namespace

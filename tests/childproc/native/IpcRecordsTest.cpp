@@ -10,20 +10,6 @@ uint16_t UnitAt(const std::vector<uint8_t>& record, size_t byteOffset) {
     return static_cast<uint16_t>(record[byteOffset] | (record[byteOffset + 1] << 8));
 }
 
-TEST(UpdateRecord, WritesLittleEndianUtf16IntoFixedFields) {
-    const std::vector<uint8_t> record = ipc::WriteUpdateRecord({L"ab", L"http://x/\u4e2d.exe"});
-    ASSERT_EQ(record.size(), 1124u);
-    EXPECT_EQ(record[0], 'a');
-    EXPECT_EQ(record[1], 0);
-    EXPECT_EQ(UnitAt(record, 2), u'b');
-    EXPECT_EQ(UnitAt(record, 4), 0);
-    EXPECT_EQ(UnitAt(record, 100), u'h');
-    EXPECT_EQ(UnitAt(record, 100 + 2 * 9), 0x4e2d);
-    for (size_t i = 100 + 2 * 14; i < record.size(); ++i) {
-        ASSERT_EQ(record[i], 0) << i;
-    }
-}
-
 TEST(UpdateRecord, OverlongTextsAreCutAtTheirFieldsAndStillTerminated) {
     const std::vector<uint8_t> record =
         ipc::WriteUpdateRecord({std::wstring(80, L'c'), std::wstring(600, L'u')});

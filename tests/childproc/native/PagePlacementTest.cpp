@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "childproc/CommandLines.h"
 #include "childproc/PagePlacement.h"
 
@@ -10,16 +12,17 @@ using childproc::ChoosePagePlacement;
 const childproc::PageRect kClient = {0, 0, 1000, 900};
 const childproc::PageRect kScreen = {100, 50, 1108, 984};
 
+std::vector<int32_t> Corners(const childproc::PageRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 TEST(PagePlacement, ChildMarkerMakesAVisibleChildInTheOwnersClientArea) {
     const auto p = ChoosePagePlacement("http://h/wd/servers?server_list?aschildxsd=1", kClient, kScreen);
     EXPECT_TRUE(p.asChild);
     EXPECT_TRUE(p.serverList);
     EXPECT_EQ(p.style, 0x56000000u);
     EXPECT_EQ(p.exStyle, 0u);
-    EXPECT_EQ(p.rect.left, 500);
-    EXPECT_EQ(p.rect.top, 400);
-    EXPECT_EQ(p.rect.right, 700);
-    EXPECT_EQ(p.rect.bottom, 500);
+    EXPECT_EQ(Corners(p.rect), (std::vector<int32_t>{500, 400, 700, 500}));
 }
 
 TEST(PagePlacement, OtherwiseADisabledPopupOverTheOwnerOnTheScreen) {
@@ -29,10 +32,7 @@ TEST(PagePlacement, OtherwiseADisabledPopupOverTheOwnerOnTheScreen) {
         EXPECT_FALSE(p.serverList) << address;
         EXPECT_EQ(p.style, 0x8E000000u);
         EXPECT_EQ(p.exStyle, 0x08000000u);
-        EXPECT_EQ(p.rect.left, 600);
-        EXPECT_EQ(p.rect.top, 450);
-        EXPECT_EQ(p.rect.right, 808);
-        EXPECT_EQ(p.rect.bottom, 584);
+        EXPECT_EQ(Corners(p.rect), (std::vector<int32_t>{600, 450, 808, 584}));
     }
 }
 

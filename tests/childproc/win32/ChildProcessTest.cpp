@@ -121,6 +121,15 @@ class ChildProcess : public ::testing::Test {
         WaitUntil(timeoutMs, [&] { return WaitForSingleObject(link.process.Get(), 0) == WAIT_OBJECT_0; });
         return GetTickCount() - start;
     }
+    // The child ended on its own, cleanly, soon after what should end it.
+    void ExpectCleanEndWithin2500(DWORD elapsed, const char* what) {
+        std::printf("child %s ended %lu ms after its owner window\n", what,
+                    static_cast<unsigned long>(elapsed));
+        EXPECT_LE(elapsed, 2500u);
+        DWORD code = 1;
+        GetExitCodeProcess(link.process.Get(), &code);
+        EXPECT_EQ(code, 0u);
+    }
 
     std::unique_ptr<OwnerWindow> hall = std::make_unique<OwnerWindow>();
     std::unique_ptr<OwnerWindow> game = std::make_unique<OwnerWindow>();
@@ -277,12 +286,7 @@ TEST_F(ChildProcess, MalformedRecordsLeaveTheChildServing) {
 TEST_F(ChildProcess, ADestroyedHallEndsTheChildWithinTwoSeconds) {
     ASSERT_TRUE(IsWindow(OpenPage("http://127.0.0.1:9/a")));
     hall.reset();
-    const DWORD elapsed = WaitForEnd(5000);
-    std::printf("child ended %lu ms after its hall window\n", static_cast<unsigned long>(elapsed));
-    EXPECT_LE(elapsed, 2500u);
-    DWORD code = 1;
-    GetExitCodeProcess(link.process.Get(), &code);
-    EXPECT_EQ(code, 0u);
+    ExpectCleanEndWithin2500(WaitForEnd(5000), "of a destroyed hall");
 }
 
 TEST_F(ChildProcess, ADestroyedHallEndsTheChildAlsoWhileAPageIsBusy) {
@@ -303,13 +307,7 @@ TEST_F(ChildProcess, ADestroyedHallEndsTheChildAlsoWhileAPageIsBusy) {
     ASSERT_TRUE(WaitUntil(3000, [&] { return pageBlocked.load(); }));
 
     hall.reset();
-    const DWORD elapsed = WaitForEnd(5000);
-    std::printf("child with a busy page ended %lu ms after its hall window\n",
-                static_cast<unsigned long>(elapsed));
-    EXPECT_LE(elapsed, 2500u);
-    DWORD code = 1;
-    GetExitCodeProcess(link.process.Get(), &code);
-    EXPECT_EQ(code, 0u);
+    ExpectCleanEndWithin2500(WaitForEnd(5000), "with a busy page");
 }
 
 TEST_F(ChildProcess, TheWatchdogEndsAChildWhoseIpcThreadIsStuck) {
@@ -334,13 +332,7 @@ TEST_F(ChildProcess, TheWatchdogEndsAChildWhoseIpcThreadIsStuck) {
                         reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL, 500, &answer);
     ASSERT_TRUE(WaitUntil(3000, [&] { return ownerGone.load() != 0; }));
     WaitUntil(5000, [&] { return WaitForSingleObject(link.process.Get(), 0) == WAIT_OBJECT_0; });
-    const DWORD elapsed = GetTickCount() - ownerGone.load();
-    std::printf("child with a stuck IPC thread ended %lu ms after its owner window\n",
-                static_cast<unsigned long>(elapsed));
-    EXPECT_LE(elapsed, 2500u);
-    DWORD code = 1;
-    GetExitCodeProcess(link.process.Get(), &code);
-    EXPECT_EQ(code, 0u);
+    ExpectCleanEndWithin2500(GetTickCount() - ownerGone.load(), "with a stuck IPC thread");
 }
 
 TEST(ChildCommandLine, RefusedSwitchesEndWithMinusOneAndNoWindow) {

@@ -87,19 +87,11 @@ TEST_F(AttachedControl, FloatWithAndWithoutFractions) {
     EXPECT_FALSE(off.IsFloat());
 }
 
-TEST_F(AttachedControl, TextAttributes) {
-    CControlUI& c = Make({{L"tooltip", L"first<n>second<n>"},
-                          {L"shortcut", L"Qx"},
-                          {L"name", L"n"},
-                          {L"userdata", L"u"},
-                          {L"menu", L"true"},
-                          {L"virtualwnd", L"page"}});
+TEST_F(AttachedControl, TooltipLineBreaksShortcutLetterAndVirtualWindows) {
+    CControlUI& c =
+        Make({{L"tooltip", L"first<n>second<n>"}, {L"shortcut", L"Qx"}, {L"virtualwnd", L"page"}});
     EXPECT_EQ(c.ToolTip(), L"first\r\nsecond\r\n");
     EXPECT_EQ(c.Shortcut(), L'Q');
-    EXPECT_EQ(c.Name(), L"n");
-    EXPECT_EQ(c.UserData(), L"u");
-    EXPECT_TRUE(c.ContextMenuUsed());
-    EXPECT_EQ(c.VirtualWindow(), L"page");
     EXPECT_TRUE(host.UsesVirtualWindows());
 }
 
@@ -373,17 +365,6 @@ TEST(ControlLifecycle, HooksRunAtInitSizeAndDestruction) {
     host.Attach(nullptr);
     EXPECT_EQ(log, (std::vector<std::wstring>{L"init", L"size", L"destroy"}));
     EXPECT_NE(std::find(host.forgotten.begin(), host.forgotten.end(), added), host.forgotten.end());
-}
-
-TEST(ControlFocus, HiddenControlLosesTheFocus) {
-    TestControlHost host;
-    BuildAttached(host, L"<Window><VerticalLayout><Button name=\"b\"/></VerticalLayout></Window>");
-    CControlUI* b = host.Find(L"b");
-    b->SetFocus();
-    EXPECT_TRUE(b->IsFocused());
-    b->SetVisible(false);
-    EXPECT_FALSE(b->IsFocused());
-    EXPECT_EQ(host.FocusControl(), nullptr);
 }
 
 }  // namespace

@@ -23,113 +23,70 @@ SkinRect RectOf(CControlUI* root, int index) {
     return child != nullptr ? child->ItemRect() : SkinRect{-1, -1, -1, -1};
 }
 
-TEST(VerticalLayout, FixedChildrenKeepTheirHeightsAndLeaveTheRestEmpty) {
-    TestControlHost host;
-    CControlUI* root = BuildAttached(host,
-                                     L"<Window><VerticalLayout><HorizontalLayout height=\"221\"/>"
-                                     L"<HorizontalLayout height=\"426\"/></VerticalLayout></Window>",
-                                     SkinRect{0, 0, 1280, 768});
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{0, 0, 1280, 221}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{0, 221, 1280, 647}));  // 121 pixels stay empty below
-}
+struct LayoutCase {
+    const char* what;
+    const wchar_t* markup;  // the window's root, built into a window of the given size
+    SkinRect area;
+    std::vector<SkinRect> children;
+};
 
-TEST(VerticalLayout, StretchableChildrenShareTheRestAndTheLastTakesTheRemainder) {
-    TestControlHost host;
-    CControlUI* root =
-        BuildAttached(host, L"<Window><VerticalLayout><Control/><Control/></VerticalLayout></Window>",
-                      SkinRect{0, 0, 40, 101});
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{0, 0, 40, 50}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{0, 50, 40, 101}));
-}
-
-TEST(VerticalLayout, MinimumAboveTheShareIsKeptAndPushesLaterChildren) {
-    TestControlHost host;
-    CControlUI* root = BuildAttached(
-        host,
-        L"<Window><VerticalLayout><Control minheight=\"60\"/><Control/><Control/></VerticalLayout></Window>",
-        SkinRect{0, 0, 40, 100});
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{0, 0, 40, 60}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{0, 60, 40, 93}));   // the share of 33
-    EXPECT_EQ(RectOf(root, 2), (SkinRect{0, 93, 40, 100}));  // what is left
-}
-
-TEST(VerticalLayout, PaddingLiesInsideTheRectangleAndChildPaddingBetween) {
-    TestControlHost host;
-    CControlUI* root = BuildAttached(host,
-                                     L"<Window><VerticalLayout childpadding=\"4\">"
-                                     L"<Control height=\"20\" padding=\"2,5,1,3\"/><Control height=\"10\"/>"
-                                     L"</VerticalLayout></Window>",
-                                     SkinRect{0, 0, 40, 100});
-    // 23 high, 5 below the slot; the next child 28 + 4 below the slot's start.
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{2, 5, 39, 28}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{0, 32, 40, 42}));
-}
-
-TEST(VerticalLayout, LastStretchableChildFillsTheRestDespitePaddings) {
-    TestControlHost host;
-    CControlUI* root = BuildAttached(host,
-                                     L"<Window><VerticalLayout childpadding=\"10\">"
-                                     L"<Control height=\"20\" padding=\"0,5,0,3\"/><Control/><Control/>"
-                                     L"</VerticalLayout></Window>",
-                                     SkinRect{0, 0, 40, 120});
-    // Fixed: 28 + two child paddings = 48; each stretchable child gets (120 - 48) / 2 = 36.
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{0, 5, 40, 28}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{0, 38, 40, 74}));
-    EXPECT_EQ(RectOf(root, 2), (SkinRect{0, 84, 40, 120}));  // up to the bottom, no gap left
-}
-
-TEST(VerticalLayout, WidthIsTheFixedWidthOrTheContentWidthWithinLimits) {
-    TestControlHost host;
-    CControlUI* root =
-        BuildAttached(host,
-                      L"<Window><VerticalLayout><Control width=\"30\" height=\"5\"/>"
-                      L"<Control height=\"5\" maxwidth=\"50\"/><Control height=\"5\" padding=\"7,0,3,0\"/>"
-                      L"</VerticalLayout></Window>",
-                      SkinRect{10, 20, 110, 120});
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{10, 20, 40, 25}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{10, 25, 60, 30}));
-    EXPECT_EQ(RectOf(root, 2), (SkinRect{17, 30, 107, 35}));
-}
-
-TEST(HorizontalLayout, InsetAndChildPaddingPlaceTheChildren) {
-    TestControlHost host;
-    CControlUI* root =
-        BuildAttached(host,
-                      L"<Window><HorizontalLayout inset=\"3,5,0,3\" childpadding=\"2\">"
-                      L"<Control width=\"10\"/><Control width=\"20\"/></HorizontalLayout></Window>",
-                      SkinRect{0, 0, 100, 30});
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{3, 5, 13, 27}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{15, 5, 35, 27}));
-}
-
-TEST(HorizontalLayout, ControlWithoutSizeTakesWhatItsFixedSiblingsLeave) {
-    TestControlHost host;
-    CControlUI* root = BuildAttached(host,
-                                     L"<Window><HorizontalLayout><Control width=\"100\"/><Control/>"
-                                     L"<Control width=\"219\"/></HorizontalLayout></Window>",
-                                     SkinRect{0, 0, 1000, 30});
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{100, 0, 781, 30}));
-    EXPECT_EQ(RectOf(root, 2), (SkinRect{781, 0, 1000, 30}));
-}
-
-TEST(HorizontalLayout, RightPaddingLiesInsideTheRectangle) {
-    TestControlHost host;
-    CControlUI* root = BuildAttached(host,
-                                     L"<Window><HorizontalLayout><Control width=\"10\" padding=\"4,2,6,1\"/>"
-                                     L"<Control width=\"5\"/></HorizontalLayout></Window>",
-                                     SkinRect{0, 0, 100, 30});
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{4, 2, 20, 29}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{20, 0, 25, 30}));
-}
-
-TEST(Container, StacksEveryChildOverTheContentAreaWithinItsLimits) {
-    TestControlHost host;
-    CControlUI* root = BuildAttached(host,
-                                     L"<Window><Container inset=\"1,2,3,4\"><Control/>"
-                                     L"<Control maxwidth=\"10\" minheight=\"500\"/></Container></Window>",
-                                     SkinRect{0, 0, 100, 100});
-    EXPECT_EQ(RectOf(root, 0), (SkinRect{1, 2, 97, 96}));
-    EXPECT_EQ(RectOf(root, 1), (SkinRect{1, 2, 11, 502}));
+TEST(Layout, SharesSpaceAlongTheAxis) {
+    const LayoutCase cases[] = {
+        {"fixed children keep their heights, 121 pixels stay empty below",
+         L"<VerticalLayout><HorizontalLayout height=\"221\"/><HorizontalLayout "
+         L"height=\"426\"/></VerticalLayout>",
+         {0, 0, 1280, 768},
+         {{0, 0, 1280, 221}, {0, 221, 1280, 647}}},
+        {"stretchable children share, the last takes the remainder",
+         L"<VerticalLayout><Control/><Control/></VerticalLayout>",
+         {0, 0, 40, 101},
+         {{0, 0, 40, 50}, {0, 50, 40, 101}}},
+        {"a minimum above the share is kept and pushes later children",
+         L"<VerticalLayout><Control minheight=\"60\"/><Control/><Control/></VerticalLayout>",
+         {0, 0, 40, 100},
+         {{0, 0, 40, 60}, {0, 60, 40, 93}, {0, 93, 40, 100}}},
+        {"padding lies inside the slot, child padding between",
+         L"<VerticalLayout childpadding=\"4\"><Control height=\"20\" padding=\"2,5,1,3\"/>"
+         L"<Control height=\"10\"/></VerticalLayout>",
+         {0, 0, 40, 100},
+         {{2, 5, 39, 28}, {0, 32, 40, 42}}},
+        {"padding top 5 and bottom 3 on a fixed 20; the last stretchable child reaches the bottom",
+         L"<VerticalLayout childpadding=\"10\"><Control height=\"20\" padding=\"0,5,0,3\"/><Control/>"
+         L"<Control/></VerticalLayout>",
+         {0, 0, 40, 120},
+         {{0, 5, 40, 28}, {0, 38, 40, 74}, {0, 84, 40, 120}}},
+        {"width is the fixed width or the content width within limits",
+         L"<VerticalLayout><Control width=\"30\" height=\"5\"/><Control height=\"5\" maxwidth=\"50\"/>"
+         L"<Control height=\"5\" padding=\"7,0,3,0\"/></VerticalLayout>",
+         {10, 20, 110, 120},
+         {{10, 20, 40, 25}, {10, 25, 60, 30}, {17, 30, 107, 35}}},
+        {"inset 3,5,0,3 with child padding 2",
+         L"<HorizontalLayout inset=\"3,5,0,3\" childpadding=\"2\"><Control width=\"10\"/>"
+         L"<Control width=\"20\"/></HorizontalLayout>",
+         {0, 0, 100, 30},
+         {{3, 5, 13, 27}, {15, 5, 35, 27}}},
+        {"a control without size takes what its fixed siblings leave",
+         L"<HorizontalLayout><Control width=\"100\"/><Control/><Control width=\"219\"/></HorizontalLayout>",
+         {0, 0, 1000, 30},
+         {{0, 0, 100, 30}, {100, 0, 781, 30}, {781, 0, 1000, 30}}},
+        {"right padding lies inside the rectangle",
+         L"<HorizontalLayout><Control width=\"10\" padding=\"4,2,6,1\"/><Control "
+         L"width=\"5\"/></HorizontalLayout>",
+         {0, 0, 100, 30},
+         {{4, 2, 20, 29}, {20, 0, 25, 30}}},
+        {"a container stacks every child over its content area within limits",
+         L"<Container inset=\"1,2,3,4\"><Control/><Control maxwidth=\"10\" minheight=\"500\"/></Container>",
+         {0, 0, 100, 100},
+         {{1, 2, 97, 96}, {1, 2, 11, 502}}},
+    };
+    for (const LayoutCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestControlHost host;
+        CControlUI* root = BuildAttached(host, std::wstring(L"<Window>") + c.markup + L"</Window>", c.area);
+        for (size_t i = 0; i < c.children.size(); ++i) {
+            EXPECT_EQ(RectOf(root, static_cast<int>(i)), c.children[i]) << "child " << i;
+        }
+    }
 }
 
 TEST(FloatingChild, LandsAtItsPositionAndAnchorsRelativeToTheParent) {

@@ -51,36 +51,10 @@ TEST_F(Building, ElementNamesInAnyCaseAttributeNamesExactly) {
     EXPECT_STREQ(ChildAt(root.get(), 1)->ClassName(), L"HorizontalLayoutUI");
 }
 
-TEST_F(Building, EveryFactoryNameMakesItsOwnClass) {
-    const wchar_t* const names[] = {L"Control",
-                                    L"Container",
-                                    L"VerticalLayout",
-                                    L"HorizontalLayout",
-                                    L"Label",
-                                    L"Button",
-                                    L"Text",
-                                    L"Option",
-                                    L"CheckBox",
-                                    L"Edit",
-                                    L"RichEdit",
-                                    L"Combo",
-                                    L"List",
-                                    L"ListHeader",
-                                    L"ListHeaderItem",
-                                    L"ListTextElement",
-                                    L"ListLabelElement",
-                                    L"ListContainerElement",
-                                    L"TreeView",
-                                    L"TreeNode",
-                                    L"Slider",
-                                    L"Progress",
-                                    L"ScrollBar",
-                                    L"TabLayout",
-                                    L"TileLayout",
-                                    L"ChildLayout",
-                                    L"DateTime",
-                                    L"ActiveX",
-                                    L"WebBrowser"};
+TEST_F(Building, FactoryNamesMakeTheirOwnClass) {
+    // Representatives of each family: plain, layout, label, button, list, the hosted controls.
+    const wchar_t* const names[] = {L"Control",  L"TileLayout", L"Text",     L"Option",
+                                    L"TreeNode", L"ScrollBar",  L"DateTime", L"WebBrowser"};
     for (const wchar_t* name : names) {
         auto control = CreateControlByName(name);
         ASSERT_NE(control, nullptr) << name;

@@ -65,11 +65,9 @@ TEST(FrameHitTest, SizeBoxWithoutATopEdgeAndNoneWhenMaximisedOrZero) {
     }
 }
 
-TEST(SystemButtons, OnlyTheFourStandardNamesExactly) {
+TEST(SystemButtons, OnlyTheStandardNamesExactly) {
     EXPECT_EQ(SystemButtonCommand(L"closebtn"), SkinSysCommand::kClose);
     EXPECT_EQ(SystemButtonCommand(L"minbtn"), SkinSysCommand::kMinimize);
-    EXPECT_EQ(SystemButtonCommand(L"maxbtn"), SkinSysCommand::kMaximize);
-    EXPECT_EQ(SystemButtonCommand(L"restorebtn"), SkinSysCommand::kRestore);
     EXPECT_EQ(SystemButtonCommand(L"minibtn"), 0u);
     EXPECT_EQ(SystemButtonCommand(L"CloseBtn"), 0u);
 }

@@ -107,16 +107,6 @@ void TestControlHost::ClearRecords() {
     invalidated.clear();
     layoutRequests = 0;
     notifications.clear();
-    timers.clear();
-    cursorRequests = 0;
-}
-
-void TestControlHost::InvalidateRect(const SkinUI::SkinRect& rect) {
-    invalidated.push_back(rect);
-}
-
-void TestControlHost::NoteLayoutDue() {
-    ++layoutRequests;
 }
 
 void TestControlHost::AddPostPaintControl(CControlUI* control) {
@@ -145,13 +135,9 @@ void TestControlHost::SetFocusControl(CControlUI* control) {
     }
 }
 
-CControlUI* TestControlHost::FocusControl() const {
-    return focus_;
-}
-
 void TestControlHost::RaiseNotify(CControlUI* sender, const std::wstring& type, uintptr_t wParam,
-                                  intptr_t lParam, bool async) {
-    notifications.push_back(Notification{type, sender, wParam, lParam, async});
+                                  intptr_t lParam, bool) {
+    notifications.push_back(Notification{type, sender, wParam, lParam});
     if (sender != nullptr) {
         SkinUI::SkinNotify notify;
         notify.type = type;
@@ -162,45 +148,6 @@ void TestControlHost::RaiseNotify(CControlUI* sender, const std::wstring& type, 
     }
 }
 
-SkinUI::CSkinResourceTables& TestControlHost::Resources() {
-    return resources;
-}
-
-SkinUI::SkinDefaultAttributeLists& TestControlHost::DefaultAttributeLists() {
-    return defaultAttributes;
-}
-
-SkinUI::ISkinWindowSettings* TestControlHost::WindowSettings() {
-    return servesWindow ? this : nullptr;
-}
-
-void TestControlHost::NoteVirtualWindowsUsed() {
-    virtualWindows = true;
-}
-
-bool TestControlHost::UsesVirtualWindows() const {
-    return virtualWindows;
-}
-
-bool TestControlHost::SetTimer(CControlUI* control, uint32_t timerId, uint32_t elapseMs) {
-    timers.push_back(TimerCall{control, timerId, elapseMs});
-    return true;
-}
-
-bool TestControlHost::KillTimer(CControlUI* control, uint32_t timerId) {
-    timers.push_back(TimerCall{control, timerId, 0});
-    return true;
-}
-
-void TestControlHost::SetCursor(SkinUI::SkinCursor shape) {
-    cursor = shape;
-    ++cursorRequests;
-}
-
-void TestControlHost::DestroyLater(std::unique_ptr<CControlUI> control) {
-    destroyLater.push_back(std::move(control));
-}
-
 void TestControlHost::ForgetControl(CControlUI* control) {
     forgotten.push_back(control);
     for (CControlUI** target : {&focus_, &hover_, &click_}) {
@@ -209,46 +156,6 @@ void TestControlHost::ForgetControl(CControlUI* control) {
         }
     }
     RemovePostPaintControl(control);
-}
-
-void TestControlHost::SetInitialSize(const SkinUI::SkinSize& size) {
-    window.calls.push_back(L"size");
-    window.initialSize = size;
-}
-
-void TestControlHost::SetSizeBox(const SkinUI::SkinRect& box) {
-    window.calls.push_back(L"sizebox");
-    window.sizeBox = box;
-}
-
-void TestControlHost::SetCaptionRect(const SkinUI::SkinRect& caption) {
-    window.calls.push_back(L"caption");
-    window.caption = caption;
-}
-
-void TestControlHost::SetRoundCorner(const SkinUI::SkinSize& corner) {
-    window.calls.push_back(L"roundcorner");
-    window.roundCorner = corner;
-}
-
-void TestControlHost::SetMinInfo(const SkinUI::SkinSize& size) {
-    window.calls.push_back(L"mininfo");
-    window.minInfo = size;
-}
-
-void TestControlHost::SetMaxInfo(const SkinUI::SkinSize& size) {
-    window.calls.push_back(L"maxinfo");
-    window.maxInfo = size;
-}
-
-void TestControlHost::SetShowUpdateRect(bool show) {
-    window.calls.push_back(L"showdirty");
-    window.showUpdateRect = show;
-}
-
-void TestControlHost::SetOpacity(uint8_t opacity) {
-    window.calls.push_back(L"alpha");
-    window.opacity = opacity;
 }
 
 }  // namespace testsupport

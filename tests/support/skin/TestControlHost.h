@@ -26,12 +26,6 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
         SkinUI::CControlUI* sender = nullptr;
         uintptr_t wParam = 0;
         intptr_t lParam = 0;
-        bool async = false;
-    };
-    struct TimerCall {
-        SkinUI::CControlUI* control = nullptr;
-        uint32_t id = 0;
-        uint32_t elapse = 0;  // 0 for a kill
     };
     // What the skin's "Window" element set.
     struct WindowSettingsRecord {
@@ -55,9 +49,7 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     std::vector<SkinUI::SkinRect> invalidated;
     int layoutRequests = 0;
     std::vector<Notification> notifications;
-    std::vector<TimerCall> timers;
     SkinUI::SkinCursor cursor = SkinUI::SkinCursor::Arrow;
-    int cursorRequests = 0;
     bool virtualWindows = false;
     std::vector<SkinUI::CControlUI*> postPaint;
     std::vector<std::unique_ptr<SkinUI::CControlUI>> destroyLater;
@@ -88,43 +80,52 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     // An event for one control, through its hooks.
     void Send(SkinUI::CControlUI& control, int32_t type, const SkinUI::SkinPoint& point = {},
               uint16_t key = 0);
-    SkinUI::CControlUI* HoverControl() const { return hover_; }
 
     // The notifications of one type, in order.
     std::vector<Notification> NotificationsOf(const std::wstring& type) const;
     void ClearRecords();
 
     // ISkinControlHost
-    void InvalidateRect(const SkinUI::SkinRect& rect) override;
-    void NoteLayoutDue() override;
+    void InvalidateRect(const SkinUI::SkinRect& rect) override { invalidated.push_back(rect); }
+    void NoteLayoutDue() override { ++layoutRequests; }
     void AddPostPaintControl(SkinUI::CControlUI* control) override;
     void RemovePostPaintControl(SkinUI::CControlUI* control) override;
     void SetFocusControl(SkinUI::CControlUI* control) override;
-    SkinUI::CControlUI* FocusControl() const override;
+    SkinUI::CControlUI* FocusControl() const override { return focus_; }
     void RaiseNotify(SkinUI::CControlUI* sender, const std::wstring& type, uintptr_t wParam, intptr_t lParam,
                      bool async) override;
-    SkinUI::CSkinResourceTables& Resources() override;
-    SkinUI::SkinDefaultAttributeLists& DefaultAttributeLists() override;
-    SkinUI::ISkinWindowSettings* WindowSettings() override;
-    void NoteVirtualWindowsUsed() override;
-    bool UsesVirtualWindows() const override;
-    bool SetTimer(SkinUI::CControlUI* control, uint32_t timerId, uint32_t elapseMs) override;
-    bool KillTimer(SkinUI::CControlUI* control, uint32_t timerId) override;
-    void SetCursor(SkinUI::SkinCursor shape) override;
-    void DestroyLater(std::unique_ptr<SkinUI::CControlUI> control) override;
+    SkinUI::CSkinResourceTables& Resources() override { return resources; }
+    SkinUI::SkinDefaultAttributeLists& DefaultAttributeLists() override { return defaultAttributes; }
+    SkinUI::ISkinWindowSettings* WindowSettings() override { return servesWindow ? this : nullptr; }
+    void NoteVirtualWindowsUsed() override { virtualWindows = true; }
+    bool UsesVirtualWindows() const override { return virtualWindows; }
+    bool SetTimer(SkinUI::CControlUI*, uint32_t, uint32_t) override { return true; }
+    bool KillTimer(SkinUI::CControlUI*, uint32_t) override { return true; }
+    void SetCursor(SkinUI::SkinCursor shape) override { cursor = shape; }
+    void DestroyLater(std::unique_ptr<SkinUI::CControlUI> control) override {
+        destroyLater.push_back(std::move(control));
+    }
     void ForgetControl(SkinUI::CControlUI* control) override;
 
-    // ISkinWindowSettings
-    void SetInitialSize(const SkinUI::SkinSize& size) override;
-    void SetSizeBox(const SkinUI::SkinRect& box) override;
-    void SetCaptionRect(const SkinUI::SkinRect& caption) override;
-    void SetRoundCorner(const SkinUI::SkinSize& corner) override;
-    void SetMinInfo(const SkinUI::SkinSize& size) override;
-    void SetMaxInfo(const SkinUI::SkinSize& size) override;
-    void SetShowUpdateRect(bool show) override;
-    void SetOpacity(uint8_t opacity) override;
+    // ISkinWindowSettings: each setter notes its name and keeps its value.
+    void SetInitialSize(const SkinUI::SkinSize& size) override { window.initialSize = Noted(L"size", size); }
+    void SetSizeBox(const SkinUI::SkinRect& box) override { window.sizeBox = Noted(L"sizebox", box); }
+    void SetCaptionRect(const SkinUI::SkinRect& rect) override { window.caption = Noted(L"caption", rect); }
+    void SetRoundCorner(const SkinUI::SkinSize& size) override {
+        window.roundCorner = Noted(L"roundcorner", size);
+    }
+    void SetMinInfo(const SkinUI::SkinSize& size) override { window.minInfo = Noted(L"mininfo", size); }
+    void SetMaxInfo(const SkinUI::SkinSize& size) override { window.maxInfo = Noted(L"maxinfo", size); }
+    void SetShowUpdateRect(bool show) override { window.showUpdateRect = Noted(L"showdirty", show); }
+    void SetOpacity(uint8_t opacity) override { window.opacity = Noted(L"alpha", opacity); }
 
   private:
+    template <typename Value>
+    Value Noted(const wchar_t* setter, Value value) {
+        window.calls.push_back(setter);
+        return value;
+    }
+
     std::unique_ptr<SkinUI::CControlUI> root_;
     SkinUI::CControlUI* focus_ = nullptr;
     SkinUI::CControlUI* hover_ = nullptr;

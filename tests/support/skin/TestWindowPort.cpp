@@ -6,19 +6,11 @@ namespace testsupport {
 
 using SkinUI::SkinRect;
 
-void TestWindowPort::Repaint(SkinUI::ISkinClientPainter& painter) {
-    PaintUpdate(lastPaintLayered, painter);
-}
-
 void TestWindowPort::Invalidate(const SkinRect& rect) {
     SkinRect visible;
     if (SkinUI::IntersectRects(rect, client, visible)) {
         pendingUpdate = SkinUI::UnionRects(pendingUpdate, visible);
     }
-}
-
-void TestWindowPort::InvalidateAll() {
-    pendingUpdate = client;
 }
 
 void TestWindowPort::PaintUpdate(bool layered, SkinUI::ISkinClientPainter& painter) {
@@ -36,28 +28,6 @@ void TestWindowPort::PrintClient(uintptr_t, intptr_t, SkinUI::ISkinClientPainter
     painter.PaintClient(lastCanvas, client);
 }
 
-void TestWindowPort::TakeKeyboardFocus() {
-    keyboardFocus = true;
-    ++focusTakes;
-}
-
-void TestWindowPort::GiveFocusToOwner() {
-    keyboardFocus = false;
-    ++focusGivenToOwner;
-}
-
-SkinUI::SkinPoint TestWindowPort::ScreenToClient(const SkinUI::SkinPoint& screen) const {
-    return SkinUI::SkinPoint{screen.x - screenOrigin.x, screen.y - screenOrigin.y};
-}
-
-bool TestWindowPort::StartTimer(uint32_t windowTimerId, uint32_t elapseMs) {
-    if (refuseTimers) {
-        return false;
-    }
-    runningTimers[windowTimerId] = elapseMs;
-    return true;
-}
-
 void TestWindowPort::ShowTooltip(const std::wstring& text, int32_t maxWidth, const SkinRect& toolRect) {
     tooltipExists = true;
     tooltipShown = true;
@@ -67,11 +37,6 @@ void TestWindowPort::ShowTooltip(const std::wstring& text, int32_t maxWidth, con
 void TestWindowPort::ResizeClient(const SkinUI::SkinSize& size) {
     clientResizes.push_back(size);
     client = SkinRect{0, 0, size.cx, size.cy};
-}
-
-void TestWindowPort::ApplyTrackingLimits(intptr_t, const SkinUI::SkinSize& minimum,
-                                         const SkinUI::SkinSize& maximum) {
-    trackingLimits.push_back({minimum, maximum});
 }
 
 bool TestWindowPort::ReflectToChild(uint32_t message, uintptr_t, intptr_t lParam, intptr_t& result) {

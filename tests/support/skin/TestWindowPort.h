@@ -33,16 +33,13 @@ class TestWindowPort : public SkinUI::ISkinWindowPort {
     bool lastPaintLayered = false;
     SkinUI::SkinRect lastPaintRect;
     RecordingCanvas lastCanvas;
-    int offscreenDrops = 0;
 
     bool keyboardFocus = false;
-    int focusTakes = 0;
     int focusGivenToOwner = 0;
     bool captured = false;
     std::vector<uint32_t> trackedHoverTimes;
     SkinUI::SkinCursor shape = SkinUI::SkinCursor::Arrow;
     std::map<uint32_t, uint32_t> runningTimers;  // window timer id -> elapse
-    bool refuseTimers = false;
     bool tooltipExists = false;
     bool tooltipShown = false;
     Tooltip tooltip;
@@ -57,29 +54,34 @@ class TestWindowPort : public SkinUI::ISkinWindowPort {
     };
     std::vector<TrackingLimits> trackingLimits;
 
-    // Paints what is pending, as the window's paint message would make the manager do.
-    void Repaint(SkinUI::ISkinClientPainter& painter);
-
     uintptr_t WindowId() const override { return id; }
     SkinUI::SkinRect ClientRect() const override { return client; }
     void Invalidate(const SkinUI::SkinRect& rect) override;
-    void InvalidateAll() override;
+    void InvalidateAll() override { pendingUpdate = client; }
     SkinUI::SkinRect UpdateRect() const override { return pendingUpdate; }
     void ValidateAll() override { pendingUpdate = SkinUI::SkinRect{}; }
     void PaintUpdate(bool layered, SkinUI::ISkinClientPainter& painter) override;
-    void DropOffscreen() override { ++offscreenDrops; }
+    void DropOffscreen() override {}
     void PrintClient(uintptr_t, intptr_t, SkinUI::ISkinClientPainter& painter) override;
     bool HasKeyboardFocus() const override { return keyboardFocus; }
-    void TakeKeyboardFocus() override;
-    void GiveFocusToOwner() override;
+    void TakeKeyboardFocus() override { keyboardFocus = true; }
+    void GiveFocusToOwner() override {
+        keyboardFocus = false;
+        ++focusGivenToOwner;
+    }
     bool ShiftDown() const override { return shiftDown; }
     void CaptureMouse() override { captured = true; }
     void ReleaseMouse() override { captured = false; }
     void TrackMouse(uint32_t hoverMs) override { trackedHoverTimes.push_back(hoverMs); }
     void SetCursor(SkinUI::SkinCursor cursorShape) override { shape = cursorShape; }
     SkinUI::SkinPoint CursorPosition() const override { return cursor; }
-    SkinUI::SkinPoint ScreenToClient(const SkinUI::SkinPoint& screen) const override;
-    bool StartTimer(uint32_t windowTimerId, uint32_t elapseMs) override;
+    SkinUI::SkinPoint ScreenToClient(const SkinUI::SkinPoint& screen) const override {
+        return SkinUI::SkinPoint{screen.x - screenOrigin.x, screen.y - screenOrigin.y};
+    }
+    bool StartTimer(uint32_t windowTimerId, uint32_t elapseMs) override {
+        runningTimers[windowTimerId] = elapseMs;
+        return true;
+    }
     void StopTimer(uint32_t windowTimerId) override { runningTimers.erase(windowTimerId); }
     uint32_t Now() const override { return clock; }
     int32_t TooltipInitialDelay() const override { return tooltipExists ? tooltipDelay : -1; }
@@ -88,7 +90,9 @@ class TestWindowPort : public SkinUI::ISkinWindowPort {
     void ResizeClient(const SkinUI::SkinSize& size) override;
     void SetOpacity(uint8_t opacity) override { opacities.push_back(opacity); }
     void ApplyTrackingLimits(intptr_t, const SkinUI::SkinSize& minimum,
-                             const SkinUI::SkinSize& maximum) override;
+                             const SkinUI::SkinSize& maximum) override {
+        trackingLimits.push_back({minimum, maximum});
+    }
     bool ReflectToChild(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) override;
     void PostDeferredDestruction() override { ++deferredDestructionPosts; }
 };
