@@ -90,7 +90,8 @@ class HallRoadTest : public ::testing::Test {
     HWND WaitForChildPage() {
         HWND page = nullptr;
         WaitUntil(30000, [&] {
-            page = FindForeignWindowAt(ExpectedPageRect(launcher_), GetCurrentProcessId());
+            // Only this hall's child counts: other halls may stand at the same place on the screen.
+            page = FindWindowOfAt(ChildProcessesOf(Pid()), ExpectedPageRect(launcher_));
             return page != nullptr;
         });
         return page;

@@ -26,18 +26,19 @@ bool Near(uint32_t a, uint32_t b) {
     return true;
 }
 
-struct ForeignSearch {
+struct WindowSearch {
+    const std::vector<DWORD>* processes;
     RECT rect;
-    DWORD excluded;
     HWND found;
 };
 
 BOOL CALLBACK FindAt(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<ForeignSearch*>(context);
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     const RECT rect = WindowRect(window);
-    if (owner != search.excluded && EqualRect(&search.rect, &rect)) {
+    if (std::find(search.processes->begin(), search.processes->end(), owner) != search.processes->end() &&
+        EqualRect(&search.rect, &rect)) {
         search.found = window;
         return FALSE;
     }
@@ -148,8 +149,8 @@ RECT RectInClientOf(HWND window, HWND parent) {
     return rect;
 }
 
-HWND FindForeignWindowAt(const RECT& rect, DWORD excludedProcess) {
-    ForeignSearch search{rect, excludedProcess, nullptr};
+HWND FindWindowOfAt(const std::vector<DWORD>& processes, const RECT& rect) {
+    WindowSearch search{&processes, rect, nullptr};
     EnumWindows(&FindAt, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

@@ -40,8 +40,8 @@ RECT WindowRect(HWND window);
 // Window rectangle relative to the client area of `parent`.
 RECT RectInClientOf(HWND window, HWND parent);
 
-// The first window of another process than `excludedProcess` whose window rectangle equals `rect`.
-HWND FindForeignWindowAt(const RECT& rect, DWORD excludedProcess);
+// The first top-level window of one of `processes` whose window rectangle equals `rect`.
+HWND FindWindowOfAt(const std::vector<DWORD>& processes, const RECT& rect);
 
 // The child processes of a process.
 std::vector<DWORD> ChildProcessesOf(DWORD parentId);
