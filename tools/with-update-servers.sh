@@ -7,6 +7,11 @@
 #   TOLVANE_TEST_SERVER_ROOT  folder both servers serve (the test writes its packages there)
 #   TOLVANE_TEST_NGINX_PORT   TOLVANE_TEST_NGINX_LOG  lines "METHOD URI "RANGE" STATUS BODYBYTES"
 #   TOLVANE_TEST_FAULT_PORT   TOLVANE_TEST_FAULT_LOG  lines "METHOD PATH RANGE STATUS BODYBYTES"
+# A web site can be served in place of the bare folder (tools/with-demo-portal.sh does so):
+#   TOLVANE_SERVER_SITE   folder whose main/ is copied into the served folder, whose nginx-main.conf is
+#                         included in nginx's server block and whose nginx-http.conf (further servers)
+#                         at its http level
+#   TOLVANE_SERVER_PORT   fixed port for nginx instead of a free one; waits while another run holds it
 # Usage: with-update-servers.sh COMMAND [ARGUMENTS...]; the exit status is the command's.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,8 +31,30 @@ free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
 
+port_taken() {
+  python3 -c 'import socket, sys; s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1])))' "$1" 2>/dev/null && return 1
+  return 0
+}
+
 mkdir -p "$work/www" "$work/temp"
-nginx_port=$(free_port)
+site="${TOLVANE_SERVER_SITE:-}"
+site_main=""
+site_http=""
+if [ -n "$site" ]; then
+  [ -d "$site/main" ] && cp -r "$site/main/." "$work/www/"
+  [ -f "$site/nginx-main.conf" ] && site_main="include $site/nginx-main.conf;"
+  [ -f "$site/nginx-http.conf" ] && site_http="include $site/nginx-http.conf;"
+fi
+if [ -n "${TOLVANE_SERVER_PORT:-}" ]; then
+  nginx_port=$TOLVANE_SERVER_PORT
+  for i in $(seq 600); do
+    port_taken "$nginx_port" || break
+    [ "$i" = 1 ] && echo "with-update-servers: port $nginx_port is taken; waiting for it" >&2
+    sleep 1
+  done
+else
+  nginx_port=$(free_port)
+fi
 cat >"$work/nginx.conf" <<CONF
 daemon off;
 master_process off;
@@ -36,7 +63,7 @@ pid $work/nginx.pid;
 error_log $work/nginx-error.log;
 events { worker_connections 64; }
 http {
-  log_format transfers '\$request_method \$uri "\$http_range" \$status \$body_bytes_sent';
+  log_format transfers '\$request_method \$request_uri "\$http_range" \$status \$body_bytes_sent';
   access_log $work/nginx-access.log transfers;
   client_body_temp_path $work/temp/body;
   proxy_temp_path $work/temp/proxy;
@@ -48,7 +75,9 @@ http {
   server {
     listen 127.0.0.1:$nginx_port;
     root $work/www;
+    $site_main
   }
+  $site_http
 }
 CONF
 nginx -p "$work" -e "$work/nginx-error.log" -c "$work/nginx.conf" &
