@@ -1,21 +1,18 @@
-// The launcher as the player meets it: the skinned window, its buttons, the questions it asks, and the
-// addresses it opens. Each case starts the built executable in its hall role.
+// The launcher as the player meets it: the skinned window, its buttons and their hot images. Each case
+// starts the built executable in its hall role. (Its questions and the addresses it opens are walked in
+// PortalRoadTest.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
-#include "tests/support/win32/MessageBoxes.h"
 #include "tests/support/win32/ProbedLauncher.h"
 #include "tests/windows/win32/HallTestSupport.h"
-#include "windows/HallAddresses.h"
 
 namespace halltests {
 namespace {
 
 using testsupport::WaitUntil;
-
-const std::wstring kHallCaption = L"Tolvane-Runecourt";
 
 struct SkinButton {
     const wchar_t* name;
@@ -50,12 +47,6 @@ POINT CentreOf(const SkinButton& button) {
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // The hall hands its environment to the browser it starts, so the recorder is set up first.
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        browser_ = std::make_unique<testsupport::RecordingDefaultBrowser>(
-            std::wstring(temp) + L"tolvane-launcher-links-" + std::to_wstring(GetCurrentProcessId()) +
-            L".txt");
         hall_ = std::make_unique<testsupport::ProbedLauncher>(L"");
         ASSERT_TRUE(hall_->Ready());
         ASSERT_TRUE(WaitUntil(20000, [&] {
@@ -82,7 +73,6 @@ class LauncherTest : public ::testing::Test {
         });
     }
 
-    std::unique_ptr<testsupport::RecordingDefaultBrowser> browser_;
     std::unique_ptr<testsupport::ProbedLauncher> hall_;
     HWND launcher_ = nullptr;
 };
@@ -110,43 +100,6 @@ TEST_F(LauncherTest, DoubleClickDoesNotMaximise) {
     EXPECT_FALSE(IsZoomed(launcher_));
     const RECT after = WindowRect(launcher_);
     EXPECT_TRUE(EqualRect(&before, &after));
-}
-
-TEST_F(LauncherTest, CloseButtonAsksCancelKeepsEverythingOkEndsTheHall) {
-    Click(launcher_, CentreOf(Button(L"closebtn")));
-    testsupport::ShownMessageBox question = testsupport::WaitForMessageBox(Pid(), kHallCaption, 10000);
-    ASSERT_NE(nullptr, question.window) << "no question";
-    EXPECT_EQ(L"是否确定退出 TolvaneRunecourt", question.text);
-    EXPECT_EQ(nullptr, question.owner);
-    testsupport::AnswerMessageBox(question.window, IDCANCEL);
-    ASSERT_TRUE(WaitUntil(5000, [&] { return testsupport::CountMessageBoxes(Pid(), kHallCaption) == 0; }));
-    EXPECT_FALSE(hall_->Process().WaitForExit(500)) << "Cancel ended the hall";
-    EXPECT_TRUE(IsWindowVisible(launcher_));
-
-    Click(launcher_, CentreOf(Button(L"closebtn")));
-    question = testsupport::WaitForMessageBox(Pid(), kHallCaption, 10000);
-    ASSERT_NE(nullptr, question.window);
-    testsupport::AnswerMessageBox(question.window, IDOK);
-    ASSERT_TRUE(hall_->Process().WaitForExit(10000)) << "OK did not end the hall";
-    EXPECT_EQ(0u, hall_->Process().ExitCode());
-}
-
-TEST_F(LauncherTest, PortalButtonsOpenTheirAddressesInTheDefaultBrowser) {
-    const struct {
-        const wchar_t* button;
-        std::wstring address;
-    } links[] = {
-        {L"homebtn", hall::GameSiteAddress()},
-        {L"chargebtn", hall::PaymentPageAddress()},
-        {L"cusbtn", hall::ServicePageAddress()},
-        {L"bbsbtn", hall::ForumAddress()},
-    };
-    for (const auto& link : links) {
-        Click(launcher_, CentreOf(Button(link.button)));
-        EXPECT_TRUE(browser_->WaitForAddress(link.address, 15000))
-            << testing::PrintToString(std::wstring(link.button)) << " recorded "
-            << testing::PrintToString(browser_->Recorded());
-    }
 }
 
 }  // namespace
