@@ -32,7 +32,10 @@ free_port() {
 }
 
 port_taken() {
-  python3 -c 'import socket, sys; s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1])))' "$1" 2>/dev/null && return 1
+  python3 -c 'import socket, sys
+s = socket.socket()
+s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)  # as nginx does: closed connections do not count
+s.bind(("127.0.0.1", int(sys.argv[1])))' "$1" 2>/dev/null && return 1
   return 0
 }
 
