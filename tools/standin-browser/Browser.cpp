@@ -109,6 +109,31 @@ std::wstring HomePage() {
     return L"about:blank";
 }
 
+// The portal's pages are Chinese: the first face that has their characters, else the usual one.
+const wchar_t* PageFace() {
+    static const wchar_t* const face = [] {
+        HDC dc = GetDC(nullptr);
+        const wchar_t* chosen = L"Tahoma";
+        for (const wchar_t* candidate : {L"Microsoft YaHei", L"SimSun", L"Noto Sans CJK SC"}) {
+            LOGFONTW query = {};
+            query.lfCharSet = DEFAULT_CHARSET;
+            wcsncpy(query.lfFaceName, candidate, LF_FACESIZE - 1);
+            bool found = false;
+            auto note = [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM flag) -> int {
+                return *reinterpret_cast<bool*>(flag) = true, 0;
+            };
+            EnumFontFamiliesExW(dc, &query, note, reinterpret_cast<LPARAM>(&found), 0);
+            if (found) {
+                chosen = candidate;
+                break;
+            }
+        }
+        ReleaseDC(nullptr, dc);
+        return chosen;
+    }();
+    return face;
+}
+
 std::wstring Lower(std::wstring text) {
     std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return towlower(c); });
     return text;
@@ -299,9 +324,11 @@ struct Browser::Faces {
         b.position_ = moved;
         return S_OK;
     }
-    static HRESULT STDMETHODCALLTYPE Hwnd(IWebBrowser2* self, SHANDLE_PTR* out) {
-        return *out = reinterpret_cast<SHANDLE_PTR>(Of(self)->window_), S_OK;
+    static HRESULT STDMETHODCALLTYPE Visible(IWebBrowser2* self, VARIANT_BOOL* out) {
+        return *out = IsWindowVisible(Of(self)->window_) ? VARIANT_TRUE : VARIANT_FALSE, S_OK;
     }
+    // The embedded control has no status bar: the setting is taken and changes nothing, as in the real one.
+    static HRESULT STDMETHODCALLTYPE PutStatusBar(IWebBrowser2*, VARIANT_BOOL) { return S_OK; }
 
     // IOleObject
     static HRESULT STDMETHODCALLTYPE SetClientSite(IOleObject* self, IOleClientSite* site) {
@@ -437,7 +464,8 @@ Browser::Browser(bool topLevel) : topLevel_(topLevel) {
         t.get_LocationName = &Faces::LocationName, t.get_LocationURL = &Faces::LocationUrl;
         t.get_ReadyState = &Faces::ReadyState, t.get_Busy = &Faces::Busy;
         t.get_Silent = &Faces::Silent, t.put_Silent = &Faces::PutSilent;
-        t.get_Top = &Faces::Top, t.put_Top = &Faces::PutTop, t.get_HWND = &Faces::Hwnd;
+        t.get_Top = &Faces::Top, t.put_Top = &Faces::PutTop, t.get_Visible = &Faces::Visible;
+        t.put_StatusBar = &Faces::PutStatusBar;
         return t;
     }();
     static const IOleObjectVtbl oleTable = [] {
@@ -560,7 +588,7 @@ HRESULT Browser::Activate(HWND parent, const RECT* position) {
         if (fonts_[i] == nullptr) {
             fonts_[i] = CreateFontW(kFonts[i].height, 0, 0, 0, kFonts[i].weight, FALSE, kFonts[i].underline,
                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
+                                    DEFAULT_QUALITY, DEFAULT_PITCH, PageFace());
         }
     }
     Relayout();
@@ -596,7 +624,7 @@ void Browser::Relayout() {
 }
 
 LRESULT Browser::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Own<Browser> keepAlive = Own<Browser>::Retain(this);
+    Ref<Browser> keepAlive = Ref<Browser>::Retain(this);
     switch (message) {
         case kNavigateMessage: {
             std::wstring address = std::move(pending_);
@@ -609,11 +637,19 @@ LRESULT Browser::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_TIMER:
             if (wParam == kRefreshTimer) {
                 KillTimer(window, kRefreshTimer);
-                Navigate(pending_.empty() ? refresh_ : pending_);
+                Navigate(refresh_);
             }
             return 0;
         case WM_SIZE:
             Relayout();
+            return 0;
+        case WM_NCDESTROY:
+            window_ = nullptr;
+            break;
+        case WM_MOUSEMOVE:
+            if (document_) {
+                document_->PointerAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            }
             return 0;
         case WM_ERASEBKGND:
             return 1;
@@ -662,7 +698,7 @@ void Browser::Scroll(int delta) {
 
 // A click on a link: followed into frames, then navigated where the link's target says.
 void Browser::Click(int x, int y, bool forceWindow) {
-    Own<Document> document = Own<Document>::Retain(document_.Get());
+    Ref<Document> document = Ref<Document>::Retain(document_.Get());
     Browser* browser = this;
     if (!document) {
         return;
@@ -672,7 +708,7 @@ void Browser::Click(int x, int y, bool forceWindow) {
         x -= node->left;
         y -= node->top - document->ScrollTop();
         browser = node->frame;
-        document = Own<Document>::Retain(browser->document_.Get());
+        document = Ref<Document>::Retain(browser->document_.Get());
         node = document->ElementAt(x, y);
     }
     while (node != nullptr &&
@@ -690,7 +726,7 @@ void Browser::Click(int x, int y, bool forceWindow) {
     } else if (browser == this || target == L"_top" || target == L"_parent") {
         Navigate(address);
     } else {
-        Own<Browser> frame = Own<Browser>::Retain(browser);
+        Ref<Browser> frame = Ref<Browser>::Retain(browser);
         LoadFrame(*frame.Get(), address, generation_, 1);
         Relayout();
     }
@@ -707,7 +743,7 @@ void Browser::Navigate(const std::wstring& address) {
     }
 }
 
-Own<Document> Browser::Fetch(const std::wstring& address) {
+Ref<Document> Browser::Fetch(const std::wstring& address) {
     std::wstring finalAddress = address;
     std::string bytes;
     std::wstring html;
@@ -718,7 +754,7 @@ Own<Document> Browser::Fetch(const std::wstring& address) {
             html = L"<title>Page not available</title><p>The page could not be loaded: " + address + L"</p>";
         }
     }
-    Own<Document> document(Document::Create(ParseHtml(html, finalAddress)));
+    Ref<Document> document(Document::Create(ParseHtml(html, finalAddress)));
     for (const auto& node : document->Page().nodes) {
         const std::wstring* source = node->Attribute(L"src");
         std::wstring imageAddress;
@@ -741,7 +777,7 @@ void Browser::Load(std::wstring address, bool addToHistory) {
     }
     busy_ = true;
     readyState_ = READYSTATE_LOADING;
-    Own<Document> page = Fetch(address);
+    Ref<Document> page = Fetch(address);
     if (generation != generation_) {
         return;
     }
@@ -763,7 +799,7 @@ void Browser::Load(std::wstring address, bool addToHistory) {
     Fire(DISPID_TITLECHANGE, &titleArgument, 1);
     VariantClear(&titleArgument);
     FireCommandStates();
-    Own<Document> top = Own<Document>::Retain(document_.Get());
+    Ref<Document> top = Ref<Document>::Retain(document_.Get());
     if (generation != generation_ || !LoadFrames(*top.Get(), generation, 1)) {
         return;
     }
@@ -786,7 +822,7 @@ bool Browser::LoadFrames(Document& document, unsigned generation, int depth) {
     if (depth > 3) {
         return true;  // a page that frames itself stops here
     }
-    Own<Document> keep = Own<Document>::Retain(&document);
+    Ref<Document> keep = Ref<Document>::Retain(&document);
     for (const auto& node : document.Page().nodes) {
         const std::wstring* source = node->Attribute(L"src");
         if (!(node->Is(L"IFRAME") || node->Is(L"FRAME")) || source == nullptr || node->frame != nullptr) {
@@ -809,17 +845,18 @@ bool Browser::LoadFrame(Browser& frame, const std::wstring& address, unsigned ge
     if (generation != generation_) {
         return false;
     }
-    Own<Document> page = Fetch(address);
+    Ref<Document> page = Fetch(address);
     if (generation != generation_) {
         return false;
     }
     frame.document_ = std::move(page);
     frame.location_ = frame.document_->Page().address;
     FireFrameEvent(DISPID_NAVIGATECOMPLETE2, frame, frame.location_);
-    Own<Document> inner = Own<Document>::Retain(frame.document_.Get());
+    Ref<Document> inner = Ref<Document>::Retain(frame.document_.Get());
     if (generation != generation_ || !LoadFrames(*inner.Get(), generation, depth + 1)) {
         return false;
     }
+    frame.readyState_ = READYSTATE_COMPLETE;
     FireFrameEvent(DISPID_DOCUMENTCOMPLETE, frame, frame.location_);
     return generation == generation_;
 }
@@ -854,7 +891,7 @@ bool Browser::FireBeforeNavigate(Browser& frame, const std::wstring& address) {
     arguments[4] = ByRef(&flags);
     arguments[5] = ByRef(&url);
     arguments[6] = Dispatch(reinterpret_cast<IDispatch*>(frame.Interface()));
-    Own<Browser> keep = Own<Browser>::Retain(&frame);
+    Ref<Browser> keep = Ref<Browser>::Retain(&frame);
     Fire(DISPID_BEFORENAVIGATE2, arguments, 7);
     VariantClear(&url);
     VariantClear(&name);
@@ -867,7 +904,7 @@ void Browser::FireFrameEvent(DISPID id, Browser& frame, const std::wstring& addr
     Log(L"event " + std::to_wstring(id) + L" " + address);
     VARIANT url = Text(address);
     VARIANT arguments[2] = {ByRef(&url), Dispatch(reinterpret_cast<IDispatch*>(frame.Interface()))};
-    Own<Browser> keep = Own<Browser>::Retain(&frame);
+    Ref<Browser> keep = Ref<Browser>::Retain(&frame);
     Fire(id, arguments, 2);
     VariantClear(&url);
 }

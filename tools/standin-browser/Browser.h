@@ -40,7 +40,7 @@ class Browser final : public ComObject {
     void Load(std::wstring address, bool addToHistory);
     bool LoadFrame(Browser& frame, const std::wstring& address, unsigned generation, int depth);
     bool LoadFrames(Document& document, unsigned generation, int depth);
-    Own<Document> Fetch(const std::wstring& address);
+    Ref<Document> Fetch(const std::wstring& address);
     void Finish(unsigned generation);
 
     // Events.
@@ -59,7 +59,7 @@ class Browser final : public ComObject {
 
     Face web_, ole_, inPlace_, active_, points_, point_;
     const bool topLevel_;
-    Own<Document> document_;
+    Ref<Document> document_;
     std::wstring location_;
     std::wstring pending_;
     std::wstring refresh_;  // where a META refresh of the page leads

@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #ifndef _WIN64
 #error "The stand-in's shared E_NOTIMPL method relies on the caller-cleans calling convention of x64."
@@ -59,12 +60,6 @@ class ComObject {
     LONG references_ = 1;
 };
 
-// The object behind an interface pointer handed out as one of its faces.
-template <typename Object, typename Interface>
-Object* Self(Interface* pointer) {
-    return static_cast<Object*>(reinterpret_cast<Face*>(pointer)->self);
-}
-
 HRESULT STDMETHODCALLTYPE NotImplemented();
 HRESULT STDMETHODCALLTYPE FaceQueryInterface(Face* face, REFIID iid, void** object);
 ULONG STDMETHODCALLTYPE FaceAddRef(Face* face);
@@ -90,19 +85,18 @@ Table MakeTable() {
     return table;
 }
 
-// Owns one reference to an interface in C layout.
+// Owns one reference, either to an interface in C layout or to a stand-in object.
 template <typename T>
 class Ref {
   public:
     Ref() = default;
     explicit Ref(T* adopted) : p_(adopted) {}
     ~Ref() { Reset(); }
-    Ref(Ref&& other) noexcept : p_(other.p_) { other.p_ = nullptr; }
+    Ref(Ref&& other) noexcept : p_(other.Detach()) {}
     Ref& operator=(Ref&& other) noexcept {
         if (this != &other) {
             Reset();
-            p_ = other.p_;
-            other.p_ = nullptr;
+            p_ = other.Detach();
         }
         return *this;
     }
@@ -111,17 +105,24 @@ class Ref {
 
     static Ref Retain(T* pointer) {
         if (pointer != nullptr) {
-            pointer->lpVtbl->AddRef(pointer);
+            if constexpr (std::is_base_of_v<ComObject, T>) {
+                pointer->AddRef();
+            } else {
+                pointer->lpVtbl->AddRef(pointer);
+            }
         }
         return Ref(pointer);
     }
     T* Get() const { return p_; }
+    T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
     void Reset() {
-        if (p_ != nullptr) {
-            T* old = p_;
-            p_ = nullptr;
-            old->lpVtbl->Release(old);
+        if (T* old = Detach()) {
+            if constexpr (std::is_base_of_v<ComObject, T>) {
+                old->Release();
+            } else {
+                old->lpVtbl->Release(old);
+            }
         }
     }
     T** Put() {
@@ -136,46 +137,6 @@ class Ref {
 
   private:
     T* p_ = nullptr;
-};
-
-// Owns one reference to a stand-in object.
-template <typename Object>
-class Own {
-  public:
-    Own() = default;
-    explicit Own(Object* adopted) : p_(adopted) {}
-    ~Own() { Reset(); }
-    Own(Own&& other) noexcept : p_(other.p_) { other.p_ = nullptr; }
-    Own& operator=(Own&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            p_ = other.p_;
-            other.p_ = nullptr;
-        }
-        return *this;
-    }
-    Own(const Own&) = delete;
-    Own& operator=(const Own&) = delete;
-
-    static Own Retain(Object* object) {
-        if (object != nullptr) {
-            object->AddRef();
-        }
-        return Own(object);
-    }
-    Object* Get() const { return p_; }
-    Object* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    void Reset() {
-        if (p_ != nullptr) {
-            Object* old = p_;
-            p_ = nullptr;
-            old->Release();
-        }
-    }
-
-  private:
-    Object* p_ = nullptr;
 };
 
 // Hands out `face` as an interface with a new reference.

@@ -427,8 +427,12 @@ bool Document::ScrollBy(int delta, int viewHeight) {
     return true;
 }
 
-void Document::FireMouseOver() {
-    Invoke(onMouseOver_.Get());
+void Document::PointerAt(int x, int y) {
+    const Node* node = ElementAt(x, y);
+    if (node != hovered_) {
+        hovered_ = node;
+        Invoke(onMouseOver_.Get());
+    }
 }
 
 void Document::Invoke(IDispatch* handler) {
@@ -539,7 +543,7 @@ IHTMLElement* Element::Give(Document& document, Node* node) {
     return element->As<IHTMLElement>(element->element_);
 }
 
-Element::Element(Document& document, Node* node) : document_(Own<Document>::Retain(&document)), node_(node) {
+Element::Element(Document& document, Node* node) : document_(Ref<Document>::Retain(&document)), node_(node) {
     static const IHTMLElementVtbl elementTable = [] {
         auto table = MakeTable<IHTMLElementVtbl>();
         table.get_tagName = &Faces::TagName;

@@ -35,7 +35,8 @@ class Document final : public ComObject {
     // Scrolls by `delta` pixels within the content; true when the offset changed, and then the body's
     // scroll handler has been called.
     bool ScrollBy(int delta, int viewHeight);
-    void FireMouseOver();
+    // The pointer moved to (x, y) of the view: the page's mouse-over handler hears of each new element.
+    void PointerAt(int x, int y);
 
   private:
     explicit Document(std::unique_ptr<Dom> dom);
@@ -63,6 +64,7 @@ class Document final : public ComObject {
     int contentHeight_ = 0;
     int scrollTop_ = 0;
     Ref<IDispatch> onScroll_, onMouseOver_;
+    const Node* hovered_ = nullptr;
 };
 
 // One element of a document, made on request; it keeps its document alive.
@@ -79,7 +81,7 @@ class Element final : public ComObject {
     friend struct Faces;
 
     Face element_, element2_, anchor_, area_, rect_;
-    Own<Document> document_;
+    Ref<Document> document_;
     Node* node_;
     RECT rect_box_ = {};
 };

@@ -248,7 +248,8 @@ TEST_F(StandIn, PageQueriesReadMetaTagsLinksImagesInLinksAndFramesAndRunScripts)
 }
 
 // A link that opens a new window: the page asks the child that serves its owner for a page on another
-// thread, hands the stand-in that page's browser (a proxy), and the new window opens there.
+// thread, hands the stand-in that page's browser (a proxy), and the new window opens there. That page
+// can be handed to another process too.
 TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     OwnerWindow owner;
     std::unique_ptr<PageThread> created;
@@ -298,6 +299,13 @@ TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     ASSERT_EQ(proxy->get_LocationURL(location.Put()), S_OK);
     EXPECT_EQ(location.Text(), Address("new.html"));
     proxy.Reset();
+
+    // Another process gets the same page's browser through the system's proxy as well.
+    testsupport::TestProcess peer;
+    ASSERT_TRUE(peer.Start(testsupport::SiblingProgram(L"browser_handover_peer.exe"),
+                           L"acquire " + std::to_wstring(reinterpret_cast<uintptr_t>(created->Window()))));
+    ASSERT_TRUE(peer.WaitForExit(20000));
+    EXPECT_EQ(peer.ExitCode(), 0u);
     DestroyWindow(window);
     created.reset();
 }
