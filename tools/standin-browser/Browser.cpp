@@ -219,39 +219,22 @@ struct Browser::Faces {
     }
 
     // IWebBrowser2
-    static HRESULT STDMETHODCALLTYPE GoBack(IWebBrowser2* self) {
-        Browser& b = *Of(self);
-        if (!b.topLevel_ || b.historyIndex_ == 0) {
+    // Back, forward and reload revisit an entry of the history (0 steps: the current one).
+    static HRESULT Revisit(Browser& b, int steps) {
+        const size_t index = b.historyIndex_ + static_cast<size_t>(steps);
+        if (!b.topLevel_ || index >= b.history_.size()) {
             return E_FAIL;
         }
-        --b.historyIndex_;
-        b.Navigate(b.history_[b.historyIndex_]);
-        b.pendingToHistory_ = false;
+        b.historyIndex_ = index;
+        b.Navigate(b.history_[index], false);
         return S_OK;
     }
-    static HRESULT STDMETHODCALLTYPE GoForward(IWebBrowser2* self) {
-        Browser& b = *Of(self);
-        if (!b.topLevel_ || b.historyIndex_ + 1 >= b.history_.size()) {
-            return E_FAIL;
-        }
-        ++b.historyIndex_;
-        b.Navigate(b.history_[b.historyIndex_]);
-        b.pendingToHistory_ = false;
-        return S_OK;
-    }
+    static HRESULT STDMETHODCALLTYPE GoBack(IWebBrowser2* self) { return Revisit(*Of(self), -1); }
+    static HRESULT STDMETHODCALLTYPE GoForward(IWebBrowser2* self) { return Revisit(*Of(self), 1); }
+    static HRESULT STDMETHODCALLTYPE Refresh(IWebBrowser2* self) { return Revisit(*Of(self), 0); }
     static HRESULT STDMETHODCALLTYPE GoHome(IWebBrowser2* self) {
         return Of(self)->topLevel_ ? (Of(self)->Navigate(HomePage()), S_OK) : E_FAIL;
     }
-    static HRESULT STDMETHODCALLTYPE Refresh(IWebBrowser2* self) {
-        Browser& b = *Of(self);
-        if (!b.topLevel_ || b.location_.empty()) {
-            return E_FAIL;
-        }
-        b.Navigate(b.location_);
-        b.pendingToHistory_ = false;
-        return S_OK;
-    }
-    static HRESULT STDMETHODCALLTYPE Refresh2(IWebBrowser2* self, VARIANT*) { return Refresh(self); }
     static HRESULT STDMETHODCALLTYPE Stop(IWebBrowser2* self) {
         Browser& b = *Of(self);
         ++b.generation_;
@@ -260,14 +243,6 @@ struct Browser::Faces {
         if (b.document_) {
             b.readyState_ = READYSTATE_COMPLETE;
         }
-        return S_OK;
-    }
-    static HRESULT STDMETHODCALLTYPE Navigate(IWebBrowser2* self, BSTR address, VARIANT*, VARIANT*, VARIANT*,
-                                              VARIANT*) {
-        if (!Of(self)->topLevel_ || address == nullptr) {
-            return E_INVALIDARG;
-        }
-        Of(self)->Navigate(address);
         return S_OK;
     }
     static HRESULT STDMETHODCALLTYPE Navigate2(IWebBrowser2* self, VARIANT* address, VARIANT*, VARIANT*,
@@ -310,9 +285,6 @@ struct Browser::Faces {
     static HRESULT STDMETHODCALLTYPE PutSilent(IWebBrowser2* self, VARIANT_BOOL silent) {
         return Of(self)->silent_ = silent, S_OK;
     }
-    static HRESULT STDMETHODCALLTYPE Top(IWebBrowser2* self, LONG* out) {
-        return *out = Of(self)->position_.top, S_OK;
-    }
     // The control moves itself inside its container and tells the container, which places it.
     static HRESULT STDMETHODCALLTYPE PutTop(IWebBrowser2* self, LONG top) {
         Browser& b = *Of(self);
@@ -339,7 +311,6 @@ struct Browser::Faces {
         *out = Ref<IOleClientSite>::Retain(Of(self)->site_.Get()).Detach();
         return S_OK;
     }
-    static HRESULT STDMETHODCALLTYPE SetHostNames(IOleObject*, LPCOLESTR, LPCOLESTR) { return S_OK; }
     static HRESULT STDMETHODCALLTYPE Close(IOleObject* self, DWORD) {
         Of(self)->Deactivate();
         return S_OK;
@@ -367,9 +338,6 @@ struct Browser::Faces {
         *out = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
                OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE;
         return S_OK;
-    }
-    static HRESULT STDMETHODCALLTYPE UserClassId(IOleObject*, CLSID* out) {
-        return *out = CLSID_WebBrowser, S_OK;
     }
 
     // IOleInPlaceObject and IOleInPlaceActiveObject
@@ -407,8 +375,6 @@ struct Browser::Faces {
         }
         return S_FALSE;
     }
-    static HRESULT STDMETHODCALLTYPE ActivateNothing(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
-
     // IConnectionPointContainer and IConnectionPoint: one point, DWebBrowserEvents2.
     static HRESULT STDMETHODCALLTYPE FindPoint(IConnectionPointContainer* self, REFIID iid,
                                                IConnectionPoint** out) {
@@ -417,12 +383,6 @@ struct Browser::Faces {
         }
         *out = nullptr;
         return iid == DIID_DWebBrowserEvents2 ? GiveFace(Of(self)->point_, out) : CONNECT_E_NOCONNECTION;
-    }
-    static HRESULT STDMETHODCALLTYPE PointInterface(IConnectionPoint*, IID* out) {
-        return *out = DIID_DWebBrowserEvents2, S_OK;
-    }
-    static HRESULT STDMETHODCALLTYPE PointContainer(IConnectionPoint* self, IConnectionPointContainer** out) {
-        return GiveFace(Of(self)->points_, out);
     }
     static HRESULT STDMETHODCALLTYPE Advise(IConnectionPoint* self, IUnknown* sink, DWORD* cookie) {
         if (sink == nullptr || cookie == nullptr) {
@@ -459,20 +419,18 @@ Browser::Browser(bool topLevel) : topLevel_(topLevel) {
     static const IWebBrowser2Vtbl webTable = [] {
         auto t = MakeTable<IWebBrowser2Vtbl>();
         t.GoBack = &Faces::GoBack, t.GoForward = &Faces::GoForward, t.GoHome = &Faces::GoHome;
-        t.Refresh = &Faces::Refresh, t.Refresh2 = &Faces::Refresh2, t.Stop = &Faces::Stop;
-        t.Navigate = &Faces::Navigate, t.Navigate2 = &Faces::Navigate2, t.get_Document = &Faces::Document;
+        t.Refresh = &Faces::Refresh, t.Stop = &Faces::Stop;
+        t.Navigate2 = &Faces::Navigate2, t.get_Document = &Faces::Document;
         t.get_LocationName = &Faces::LocationName, t.get_LocationURL = &Faces::LocationUrl;
         t.get_ReadyState = &Faces::ReadyState, t.get_Busy = &Faces::Busy;
         t.get_Silent = &Faces::Silent, t.put_Silent = &Faces::PutSilent;
-        t.get_Top = &Faces::Top, t.put_Top = &Faces::PutTop, t.get_Visible = &Faces::Visible;
-        t.put_StatusBar = &Faces::PutStatusBar;
+        t.put_Top = &Faces::PutTop, t.get_Visible = &Faces::Visible, t.put_StatusBar = &Faces::PutStatusBar;
         return t;
     }();
     static const IOleObjectVtbl oleTable = [] {
         auto t = MakeTable<IOleObjectVtbl>();
         t.SetClientSite = &Faces::SetClientSite, t.GetClientSite = &Faces::GetClientSite;
-        t.SetHostNames = &Faces::SetHostNames, t.Close = &Faces::Close, t.DoVerb = &Faces::DoVerb;
-        t.GetMiscStatus = &Faces::MiscStatus, t.GetUserClassID = &Faces::UserClassId;
+        t.Close = &Faces::Close, t.DoVerb = &Faces::DoVerb, t.GetMiscStatus = &Faces::MiscStatus;
         return t;
     }();
     static const IOleInPlaceObjectVtbl inPlaceTable = [] {
@@ -485,8 +443,6 @@ Browser::Browser(bool topLevel) : topLevel_(topLevel) {
         auto t = MakeTable<IOleInPlaceActiveObjectVtbl>();
         t.GetWindow = &Faces::GetWindow<IOleInPlaceActiveObject>;
         t.TranslateAccelerator = &Faces::TranslateAccelerator;
-        t.OnFrameWindowActivate = &Faces::ActivateNothing, t.OnDocWindowActivate = &Faces::ActivateNothing;
-        t.EnableModeless = &Faces::ActivateNothing;
         return t;
     }();
     static const IConnectionPointContainerVtbl pointsTable = [] {
@@ -496,8 +452,6 @@ Browser::Browser(bool topLevel) : topLevel_(topLevel) {
     }();
     static const IConnectionPointVtbl pointTable = [] {
         auto t = MakeTable<IConnectionPointVtbl>();
-        t.GetConnectionInterface = &Faces::PointInterface,
-        t.GetConnectionPointContainer = &Faces::PointContainer;
         t.Advise = &Faces::Advise, t.Unadvise = &Faces::Unadvise;
         return t;
     }();
@@ -734,10 +688,10 @@ void Browser::Click(int x, int y, bool forceWindow) {
 
 // Navigation.
 
-void Browser::Navigate(const std::wstring& address) {
+void Browser::Navigate(const std::wstring& address, bool addToHistory) {
     ++generation_;  // whatever is loading now stops at its next step
     pending_ = address;
-    pendingToHistory_ = true;
+    pendingToHistory_ = addToHistory;
     if (window_ != nullptr) {
         PostMessageW(window_, kNavigateMessage, 0, 0);
     }

@@ -23,7 +23,7 @@ class Browser final : public ComObject {
     const std::wstring& Location() const { return location_; }
 
     // The top-level control: starts a navigation after the current message, as the real control does.
-    void Navigate(const std::wstring& address);
+    void Navigate(const std::wstring& address, bool addToHistory = true);
 
     // Window messages of the control's window.
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -22,19 +22,16 @@ struct Cursor {
 namespace {
 
 bool IsBlock(const Node& node) {
-    static const wchar_t* const kBlocks[] = {
-        L"P",       L"DIV", L"H1",   L"H2",     L"H3",         L"UL",     L"OL",     L"LI",
-        L"TABLE",   L"TR",  L"FORM", L"CENTER", L"BODY",       L"HR",     L"PRE",    L"FRAMESET",
-        L"SECTION", L"DL",  L"DT",   L"DD",     L"BLOCKQUOTE", L"HEADER", L"FOOTER", L"NAV"};
-    return std::any_of(std::begin(kBlocks), std::end(kBlocks),
-                       [&](const wchar_t* tag) { return node.tag == tag; });
+    static const std::wstring kBlocks =
+        L" P DIV H1 H2 H3 UL OL LI TABLE TR FORM CENTER BODY HR PRE FRAMESET "
+        L"SECTION DL DT DD BLOCKQUOTE HEADER FOOTER NAV ";
+    return kBlocks.find(L" " + node.tag + L" ") != std::wstring::npos;
 }
 
+// What is not drawn: the head and its parts, and image maps (their areas are found through images).
 bool IsHidden(const Node& node) {
-    static const wchar_t* const kHidden[] = {L"HEAD", L"TITLE", L"SCRIPT", L"STYLE", L"META",
-                                             L"LINK", L"MAP",   L"AREA",   L"BASE"};
-    return std::any_of(std::begin(kHidden), std::end(kHidden),
-                       [&](const wchar_t* tag) { return node.tag == tag; });
+    static const std::wstring kHidden = L" HEAD TITLE SCRIPT STYLE META LINK MAP AREA BASE ";
+    return kHidden.find(L" " + node.tag + L" ") != std::wstring::npos;
 }
 
 int NumberAttribute(const Node& node, const wchar_t* name, int fallback) {
@@ -98,15 +95,9 @@ struct Document::Faces {
             Ref<IDispatch>::Retain(V_VT(&handler) == VT_DISPATCH ? V_DISPATCH(&handler) : nullptr);
         return S_OK;
     }
-    static HRESULT STDMETHODCALLTYPE Title(IHTMLDocument2* self, BSTR* out) {
-        return GiveText(Of(self)->dom_->title, out);
-    }
-    static HRESULT STDMETHODCALLTYPE Url(IHTMLDocument2* self, BSTR* out) {
-        return GiveText(Of(self)->dom_->address, out);
-    }
 
     static HRESULT STDMETHODCALLTYPE Length(IHTMLElementCollection* self, LONG* out) {
-        *out = static_cast<LONG>(Of(self)->dom_->Elements().size());
+        *out = static_cast<LONG>(Of(self)->dom_->elements.size());
         return S_OK;
     }
     static HRESULT STDMETHODCALLTYPE Item(IHTMLElementCollection* self, VARIANT name, VARIANT,
@@ -117,7 +108,7 @@ struct Document::Faces {
         if (FAILED(VariantChangeType(&index, &name, 0, VT_I4))) {
             return E_INVALIDARG;
         }
-        const std::vector<Node*> elements = Of(self)->dom_->Elements();
+        const std::vector<Node*>& elements = Of(self)->dom_->elements;
         if (V_I4(&index) < 0 || static_cast<size_t>(V_I4(&index)) >= elements.size()) {
             return S_OK;  // no such element: no object, as the real collection answers
         }
@@ -184,8 +175,6 @@ Document::Document(std::unique_ptr<Dom> dom) : dom_(std::move(dom)) {
         table.get_frames = &Faces::Frames;
         table.get_parentWindow = &Faces::ParentWindow;
         table.put_onmouseover = &Faces::PutOnMouseOver;
-        table.get_title = &Faces::Title;
-        table.get_URL = &Faces::Url;
         return table;
     }();
     static const IHTMLElementCollectionVtbl allTable = [] {
@@ -392,8 +381,13 @@ void Document::Paint(HDC dc, const HFONT* fonts, int x, int y, const RECT& clip)
                 IPicture_get_Height(picture->second, &h);
                 IPicture_Render(picture->second, dc, box.left, box.top, box.right - box.left,
                                 box.bottom - box.top, 0, h, w, -h, nullptr);
-            } else {
+            } else {  // an image that did not load shows its place and its text
                 FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+                const std::wstring* alt = run.node->Attribute(L"alt");
+                SelectObject(dc, fonts[run.font]);
+                SetTextColor(dc, ColorOf(run.font));
+                DrawTextW(dc, alt != nullptr ? alt->c_str() : L"", -1, &box,
+                          DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
             }
         }
     }
@@ -527,12 +521,6 @@ struct Element::Faces {
     static HRESULT STDMETHODCALLTYPE Top(IHTMLRect* self, LONG* out) {
         return *out = Of(self)->rect_box_.top, S_OK;
     }
-    static HRESULT STDMETHODCALLTYPE Right(IHTMLRect* self, LONG* out) {
-        return *out = Of(self)->rect_box_.right, S_OK;
-    }
-    static HRESULT STDMETHODCALLTYPE Bottom(IHTMLRect* self, LONG* out) {
-        return *out = Of(self)->rect_box_.bottom, S_OK;
-    }
 };
 
 IHTMLElement* Element::Give(Document& document, Node* node) {
@@ -573,8 +561,6 @@ Element::Element(Document& document, Node* node) : document_(Ref<Document>::Reta
         auto table = MakeTable<IHTMLRectVtbl>();
         table.get_left = &Faces::Left;
         table.get_top = &Faces::Top;
-        table.get_right = &Faces::Right;
-        table.get_bottom = &Faces::Bottom;
         return table;
     }();
     element_ = {&elementTable, this};

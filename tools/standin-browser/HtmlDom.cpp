@@ -11,9 +11,8 @@ namespace standin {
 namespace {
 
 bool IsVoid(const std::wstring& tag) {
-    static const wchar_t* const kVoid[] = {L"META", L"IMG",  L"BR",    L"AREA",  L"LINK", L"INPUT",
-                                           L"HR",   L"BASE", L"FRAME", L"PARAM", L"COL",  L"EMBED"};
-    return std::any_of(std::begin(kVoid), std::end(kVoid), [&](const wchar_t* name) { return tag == name; });
+    return std::wstring(L" META IMG BR AREA LINK INPUT HR BASE FRAME PARAM COL EMBED ")
+               .find(L" " + tag + L" ") != std::wstring::npos;
 }
 
 std::wstring Upper(std::wstring text) {
@@ -31,39 +30,24 @@ std::wstring Lower(std::wstring text) {
 }
 
 std::wstring DecodeEntities(const std::wstring& text) {
+    static const std::pair<const wchar_t*, wchar_t> kNamed[] = {
+        {L"amp", L'&'}, {L"lt", L'<'}, {L"gt", L'>'}, {L"quot", L'"'}, {L"nbsp", L' '}, {L"apos", L'\''}};
     std::wstring out;
-    out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const size_t end = text[i] == L'&' ? text.find(L';', i) : std::wstring::npos;
-        if (end == std::wstring::npos || end - i > 10) {
-            out += text[i];
-            continue;
-        }
-        const std::wstring name = text.substr(i + 1, end - i - 1);
+        const std::wstring name =
+            end != std::wstring::npos && end - i <= 10 ? text.substr(i + 1, end - i - 1) : L"";
         wchar_t c = 0;
-        if (name == L"amp") {
-            c = L'&';
-        } else if (name == L"lt") {
-            c = L'<';
-        } else if (name == L"gt") {
-            c = L'>';
-        } else if (name == L"quot") {
-            c = L'"';
-        } else if (name == L"nbsp") {
-            c = L' ';
-        } else if (name == L"apos") {
-            c = L'\'';
-        } else if (name.size() > 1 && name[0] == L'#') {
+        for (const auto& named : kNamed) {
+            c = name == named.first ? named.second : c;
+        }
+        if (name.size() > 1 && name[0] == L'#') {
             const bool hex = name[1] == L'x' || name[1] == L'X';
             const unsigned long code = std::wcstoul(name.c_str() + (hex ? 2 : 1), nullptr, hex ? 16 : 10);
             c = code > 0 && code < 0xFFFF ? static_cast<wchar_t>(code) : L'?';
         }
-        if (c == 0) {
-            out += text[i];
-            continue;
-        }
-        out += c;
-        i = end;
+        out += c != 0 ? c : text[i];
+        i = c != 0 ? end : i;
     }
     return out;
 }
@@ -292,20 +276,15 @@ Node* Dom::Body() const {
     return Root();
 }
 
-std::vector<Node*> Dom::Elements() const {
-    std::vector<Node*> elements;
-    for (const auto& node : nodes) {
-        if (!node->tag.empty()) {
-            elements.push_back(node.get());
-        }
-    }
-    return elements;
-}
-
 std::unique_ptr<Dom> ParseHtml(const std::wstring& html, const std::wstring& address) {
     auto dom = std::make_unique<Dom>();
     dom->address = address;
     Parser(html, *dom).Run();
+    for (const auto& node : dom->nodes) {
+        if (!node->tag.empty()) {
+            dom->elements.push_back(node.get());
+        }
+    }
     return dom;
 }
 

@@ -32,6 +32,7 @@ struct Node {
 // A parsed page: the nodes in document order, its title and the address it came from.
 struct Dom {
     std::vector<std::unique_ptr<Node>> nodes;  // nodes[0] is the HTML root element
+    std::vector<Node*> elements;               // the elements among them, in document order
     std::wstring title;
     std::wstring address;
 
@@ -43,7 +44,6 @@ struct Dom {
     Node* Root() const { return nodes.front().get(); }
     // The BODY element, or the root when the page has none.
     Node* Body() const;
-    std::vector<Node*> Elements() const;
 };
 
 // Reads the small subset of HTML the portal's pages use: elements with attributes, text, comments,
