@@ -152,7 +152,9 @@ bool RefreshOf(const Dom& dom, std::wstring& address, UINT& delayMs) {
             return false;
         }
         std::wstring target = content->substr(url + 4);
-        target.erase(std::remove(target.begin(), target.end(), L'\''), target.end());
+        target.erase(std::remove_if(target.begin(), target.end(),
+                                    [](wchar_t c) { return c == L'\'' || c == L'"' || c == L' '; }),
+                     target.end());
         address = Resolve(dom.address, target);
         delayMs = static_cast<UINT>(std::min(_wtoi(content->c_str()), 3600)) * 1000;
         return true;
@@ -757,19 +759,14 @@ void Browser::Load(std::wstring address, bool addToHistory) {
     if (generation != generation_ || !LoadFrames(*top.Get(), generation, 1)) {
         return;
     }
-    Finish(generation);
-}
-
-void Browser::Finish(unsigned generation) {
     readyState_ = READYSTATE_COMPLETE;
     busy_ = false;
     Relayout();
     UINT delay = 0;
-    if (RefreshOf(document_->Page(), refresh_, delay)) {
+    if (window_ != nullptr && RefreshOf(document_->Page(), refresh_, delay)) {
         SetTimer(window_, kRefreshTimer, std::max(delay, 10u), nullptr);
     }
     FireFrameEvent(DISPID_DOCUMENTCOMPLETE, *this, location_);
-    (void)generation;
 }
 
 bool Browser::LoadFrames(Document& document, unsigned generation, int depth) {

@@ -41,7 +41,6 @@ class Browser final : public ComObject {
     bool LoadFrame(Browser& frame, const std::wstring& address, unsigned generation, int depth);
     bool LoadFrames(Document& document, unsigned generation, int depth);
     Ref<Document> Fetch(const std::wstring& address);
-    void Finish(unsigned generation);
 
     // Events.
     void Fire(DISPID id, VARIANTARG* arguments, UINT count);
