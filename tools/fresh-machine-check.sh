@@ -84,12 +84,16 @@ in_root() {
     LANG=C.UTF-8 /bin/bash -c "cd /work/tolvane && $1"
 }
 
+# In the background with a wait, so that an interrupt reaches the clean-up at once.
+run_in_root() {
+  log "running $1 (log: $work/$2.log)"
+  in_root "$1" >"$work/$2.log" 2>&1 &
+  wait $!
+}
 status=0
-log "running scripts/test (log: $work/test.log)"
-in_root scripts/test >"$work/test.log" 2>&1 || status=1
+run_in_root scripts/test test || status=1
 test_line=$(tail -n 1 "$work/test.log")
-log "running scripts/run (log: $work/run.log)"
-in_root scripts/run >"$work/run.log" 2>&1 || status=1
+run_in_root scripts/run run || status=1
 run_line=$(tail -n 1 "$work/run.log")
 
 for name in test run; do
