@@ -121,18 +121,6 @@ TEST_F(PageOnThisThread, HandOverCommandsUseTheWholeWParam) {
     EXPECT_EQ(Command(7, 0), 0);
 }
 
-TEST_F(PageOnThisThread, ANewWindowIsCancelledWhenTheOwnerKnowsNoChild) {
-    IDispatch* opened = reinterpret_cast<IDispatch*>(0);
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    BSTR url = SysAllocString(L"http://127.0.0.1:9/popup");
-    page.OnNewWindow3(&opened, &cancel, 0x2, nullptr, url);
-    SysFreeString(url);
-    EXPECT_EQ(cancel, VARIANT_TRUE);
-    EXPECT_EQ(opened, nullptr);
-    ASSERT_EQ(owner.received.size(), 1u);
-    EXPECT_EQ(owner.received[0].message, ipc::WM_IPC_QUERY_CHILD);
-}
-
 TEST_F(PageOnThisThread, NotificationsFollowTheOwnerAndDestructionEndsTheLoop) {
     OwnerWindow newOwner;
     page.SetOwnerWindow(newOwner.Handle());

@@ -155,7 +155,7 @@ HWND FindWindowOfAt(const std::vector<DWORD>& processes, const RECT& rect) {
     return search.found;
 }
 
-std::vector<DWORD> ChildProcessesOf(DWORD parentId) {
+std::vector<DWORD> BrowserProcessesOf(DWORD hallId) {
     std::vector<DWORD> children;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) {
@@ -164,7 +164,7 @@ std::vector<DWORD> ChildProcessesOf(DWORD parentId) {
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == parentId) {
+        if (entry.th32ParentProcessID == hallId && lstrcmpiW(entry.szExeFile, L"TolvaneRunecourt.exe") == 0) {
             children.push_back(entry.th32ProcessID);
         }
     }

@@ -43,7 +43,8 @@ RECT RectInClientOf(HWND window, HWND parent);
 // The first top-level window of one of `processes` whose window rectangle equals `rect`.
 HWND FindWindowOfAt(const std::vector<DWORD>& processes, const RECT& rect);
 
-// The child processes of a process.
-std::vector<DWORD> ChildProcessesOf(DWORD parentId);
+// The child processes of a hall that run the launcher's own executable: its browser process (and none
+// else: plug-in registration and the player's browser run other programs).
+std::vector<DWORD> BrowserProcessesOf(DWORD hallId);
 
 }  // namespace halltests

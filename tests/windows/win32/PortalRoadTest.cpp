@@ -4,7 +4,6 @@
 // the screen, the portal's access log, the recording default browser and the recording installer.
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 
 #include "PortalConfig.h"
 #include "childproc/IpcProtocol.h"
+#include "tests/services/support/UpdateServers.h"
 #include "tests/support/win32/MessageBoxes.h"
 #include "tests/support/win32/ProbedLauncher.h"
 #include "tests/windows/win32/HallTestSupport.h"
@@ -30,32 +30,12 @@ const std::wstring kHallCaption = L"Tolvane-Runecourt";
 const uint32_t kServerButtonColour = 0xe8a317;
 const uint32_t kNewWindowButtonColour = 0x2a6fdb;
 
-std::string Environment(const char* name) {
-    char value[1024] = {};
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
-    return length > 0 && length < sizeof(value) ? value : "";
-}
-
-// Lines "METHOD URI "RANGE" STATUS BYTES" of the portal's access log, a Linux file reached through Z:.
-std::vector<std::string> AccessLog() {
-    std::string path = "Z:" + Environment("TOLVANE_TEST_NGINX_LOG");
-    for (char& c : path) {
-        c = c == '/' ? '\\' : c;
-    }
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 // Lines of the log written before the current test began; each test counts only its own requests.
 size_t g_linesBefore = 0;
 
 size_t Requests(const std::string& uriPrefix) {
     size_t count = 0;
-    const std::vector<std::string> lines = AccessLog();
+    const std::vector<std::string> lines = testservers::NginxLog();
     for (size_t i = g_linesBefore; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         count += line.rfind("GET " + uriPrefix, 0) == 0 || line.rfind("HEAD " + uriPrefix, 0) == 0 ? 1 : 0;
@@ -92,25 +72,6 @@ POINT FindColourRun(const RECT& area, uint32_t rgb, int length) {
         }
     }
     return {-1, -1};
-}
-
-// The child processes of the hall that run the launcher's own executable: its browser process (and
-// none else: plug-in registration and the player's browser run other programs).
-std::vector<DWORD> BrowserProcessesOf(DWORD hall) {
-    std::vector<DWORD> found;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return found;
-    }
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == hall && lstrcmpiW(entry.szExeFile, L"TolvaneRunecourt.exe") == 0) {
-            found.push_back(entry.th32ProcessID);
-        }
-    }
-    CloseHandle(snapshot);
-    return found;
 }
 
 bool Inside(const RECT& rect, POINT point) {
@@ -206,7 +167,7 @@ int VisibleWindowsOf(DWORD processId) {
 class PortalRoadTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        g_linesBefore = AccessLog().size();
+        g_linesBefore = testservers::NginxLog().size();
         // A package left complete by an earlier hall would be offered at once, in front of everything.
         DeleteFileW(Package().c_str());
         DeleteFileW((Package() + L".args").c_str());
