@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "Document.h"
 
@@ -25,37 +26,29 @@ HMODULE ThisModule() {
     return module;
 }
 
-struct Internet {
-    HINTERNET handle;
-    explicit Internet(HINTERNET h) : handle(h) {}
-    ~Internet() {
-        if (handle != nullptr) {
-            InternetCloseHandle(handle);
-        }
-    }
-    Internet(const Internet&) = delete;
-    Internet& operator=(const Internet&) = delete;
-};
+using Internet = std::unique_ptr<void, BOOL(WINAPI*)(HINTERNET)>;
 
 // Fetches an address over HTTP, following redirects; `finalAddress` is where the answer came from.
 bool Download(const std::wstring& address, std::wstring& finalAddress, std::string& bytes) {
-    Internet session(InternetOpenW(L"TolvaneStandIn/1.0", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-    if (session.handle == nullptr) {
+    Internet session(InternetOpenW(L"TolvaneStandIn/1.0", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
+                     &InternetCloseHandle);
+    if (!session) {
         return false;
     }
     DWORD timeout = 15000;
-    InternetSetOptionW(session.handle, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionW(session.handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionW(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
     Internet request(
-        InternetOpenUrlW(session.handle, address.c_str(), nullptr, 0,
-                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0));
-    if (request.handle == nullptr) {
+        InternetOpenUrlW(session.get(), address.c_str(), nullptr, 0,
+                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0),
+        &InternetCloseHandle);
+    if (!request) {
         return false;
     }
     char buffer[16384];
     DWORD read = 0;
     bytes.clear();
-    while (InternetReadFile(request.handle, buffer, sizeof buffer, &read) && read > 0) {
+    while (InternetReadFile(request.get(), buffer, sizeof buffer, &read) && read > 0) {
         if (bytes.size() + read > kMaxDownload) {
             return false;
         }
@@ -64,7 +57,7 @@ bool Download(const std::wstring& address, std::wstring& finalAddress, std::stri
     wchar_t location[2048];
     DWORD size = sizeof location;
     finalAddress =
-        InternetQueryOptionW(request.handle, INTERNET_OPTION_URL, location, &size) ? location : address;
+        InternetQueryOptionW(request.get(), INTERNET_OPTION_URL, location, &size) ? location : address;
     return true;
 }
 
@@ -75,24 +68,11 @@ std::wstring Resolve(const std::wstring& base, const std::wstring& relative) {
 }
 
 IPicture* LoadPicture(const std::string& bytes) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    void* data = memory != nullptr ? GlobalLock(memory) : nullptr;
-    if (data == nullptr) {
-        if (memory != nullptr) {
-            GlobalFree(memory);
-        }
-        return nullptr;
-    }
-    std::memcpy(data, bytes.data(), bytes.size());
-    GlobalUnlock(memory);
-    Ref<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
-        GlobalFree(memory);
-        return nullptr;
-    }
+    Ref<IStream> stream(
+        SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
     IPicture* picture = nullptr;
-    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture)))) {
+    if (!stream || FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                         reinterpret_cast<void**>(&picture)))) {
         return nullptr;
     }
     return picture;
