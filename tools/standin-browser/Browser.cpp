@@ -1,6 +1,7 @@
 #include "Browser.h"
 
 #include <exdispid.h>
+#include <mshtmhst.h>
 #include <shlwapi.h>
 #include <wininet.h>
 
@@ -497,6 +498,13 @@ HRESULT Browser::Activate(HWND parent, const RECT* position) {
     }
     IOleInPlaceSite_OnInPlaceActivate(inPlaceSite_.Get());
     IOleInPlaceSite_GetWindow(inPlaceSite_.Get(), &parent);
+    Ref<IDocHostUIHandler> handler;
+    DOCHOSTUIINFO hostInfo = {sizeof hostInfo, 0, 0, nullptr, nullptr};
+    if (SUCCEEDED(IOleClientSite_QueryInterface(site_.Get(), IID_IDocHostUIHandler,
+                                                reinterpret_cast<void**>(handler.Put()))) &&
+        SUCCEEDED(IDocHostUIHandler_GetHostInfo(handler.Get(), &hostInfo))) {
+        scrollBars_ = (hostInfo.dwFlags & DOCHOSTUIFLAG_SCROLL_NO) == 0;
+    }
     Ref<IOleInPlaceFrame> frame;
     Ref<IOleInPlaceUIWindow> document;
     RECT place = {}, clip = {};
@@ -556,6 +564,7 @@ void Browser::Relayout() {
     HDC dc = GetDC(window_);
     document_->Layout(dc, fonts_, client.right);
     ReleaseDC(window_, dc);
+    UpdateScrollBar();
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -609,6 +618,14 @@ LRESULT Browser::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             Click(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
                   (wParam & MK_SHIFT) != 0);
             return 0;
+        case WM_VSCROLL: {
+            SCROLLINFO bar = {sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+            GetScrollInfo(window, SB_VERT, &bar);
+            const int page = static_cast<int>(bar.nPage);
+            const int steps[] = {-40, 40, -page, page, bar.nTrackPos - bar.nPos, bar.nTrackPos - bar.nPos};
+            Scroll(LOWORD(wParam) <= SB_THUMBTRACK ? steps[LOWORD(wParam)] : 0);
+            return 0;
+        }
         case WM_MOUSEWHEEL:
             Scroll(-GET_WHEEL_DELTA_WPARAM(wParam) * 48 / WHEEL_DELTA);
             return 0;
@@ -628,8 +645,22 @@ void Browser::Scroll(int delta) {
     RECT client = {};
     GetClientRect(window_, &client);
     if (document_ && document_->ScrollBy(delta, client.bottom)) {
+        UpdateScrollBar();
         InvalidateRect(window_, nullptr, TRUE);
     }
+}
+
+// A vertical scroll bar while the page is longer than the view, unless the host turned them off.
+void Browser::UpdateScrollBar() {
+    RECT client = {};
+    GetClientRect(window_, &client);
+    SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    if (scrollBars_ && document_) {
+        bar.nMax = document_->ContentHeight() - 1;
+        bar.nPage = static_cast<UINT>(client.bottom);
+        bar.nPos = document_->ScrollTop();
+    }
+    SetScrollInfo(window_, SB_VERT, &bar, TRUE);
 }
 
 // A click on a link: followed into frames, then navigated where the link's target says.

@@ -249,7 +249,7 @@ TEST_F(StandIn, PageQueriesReadMetaTagsLinksImagesInLinksAndFramesAndRunScripts)
 
 // A link that opens a new window: the page asks the child that serves its owner for a page on another
 // thread, hands the stand-in that page's browser (a proxy), and the new window opens there. That page
-// can be handed to another process too.
+// can be handed to another process too, and scrolling it reaches the page controller.
 TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     OwnerWindow owner;
     std::unique_ptr<PageThread> created;
@@ -261,7 +261,7 @@ TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     });
     owner.childIpcWindow = child.Window();
     browser::WebPage page(owner.Handle(), false);
-    const RECT rect = {0, 0, 640, 480};
+    const RECT rect = {0, 0, 640, 240};
     HWND window = page.Create(owner.Handle(), rect, nullptr, 0x8E000000, 0x08000000);
     ASSERT_NE(window, nullptr);
     page.Navigate(Address("top.html"));
@@ -306,6 +306,14 @@ TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
                            L"acquire " + std::to_wstring(reinterpret_cast<uintptr_t>(created->Window()))));
     ASSERT_TRUE(peer.WaitForExit(20000));
     EXPECT_EQ(peer.ExitCode(), 0u);
+
+    // Scrolling the page reaches the body's scroll handler, which reports the page's offsets.
+    PostMessageW(control, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    ASSERT_TRUE(testsupport::WaitUntil(5000, [&] {
+        const auto states = owner.Messages(ipc::WM_IPC_PAGE_STATE);
+        return !states.empty() && states.back().wParam == 2 && states.back().lParam != 0;
+    }));
+    EXPECT_EQ(owner.Messages(ipc::WM_IPC_PAGE_STATE).back().lParam, 48 << 16);
     DestroyWindow(window);
     created.reset();
 }
