@@ -63,19 +63,16 @@ class Pages : public ::testing::Environment {
   public:
     void SetUp() override {
         OleInitialize(nullptr);
-        const std::string update = SkinUI::WideToAnsi(Address("pkg.exe"));
-        WritePage("top.html",
-                  "<html><head><title>Stand-in top</title>\n"
-                  "<meta name=\"Tolvanewd-md5\" content=\"0123abcd\">\n"
-                  "<META NAME=\"Tolvanewd-updateurl\" CONTENT=\"" +
-                      update +
-                      "\">\n"
-                      "<script>window.location = 'nowhere.html';</script></head>\n"
-                      "<body><h1>Servers</h1><p><a href=\"one.html\">Server one</a></p>\n"
-                      "<p><a href=\"two.html\"><img src=\"missing.png\" width=\"40\" height=\"30\"></a></p>\n"
-                      "<p><a href=\"new.html\" target=\"_blank\">New window</a></p>\n"
-                      "<iframe src=\"frame1.html\" width=\"300\" height=\"100\"></iframe>\n"
-                      "<iframe src=\"frame2.html\" width=\"300\" height=\"100\"></iframe></body></html>");
+        std::string top = R"(<html><head><title>Stand-in top</title>
+<meta name="Tolvanewd-md5" content="0123abcd">
+<META NAME="Tolvanewd-updateurl" CONTENT="@UPDATE@">
+<script>window.location = 'nowhere.html';</script></head>
+<body><h1>Servers</h1><p><a href="one.html">Server one</a></p>
+<p><a href="two.html"><img src="missing.png" width="40" height="30"></a></p>
+<p><a href="new.html" target="_blank">New window</a></p>
+<iframe src="frame1.html" width="300" height="100"></iframe>
+<iframe src="frame2.html" width="300" height="100"></iframe></body></html>)";
+        WritePage("top.html", top.replace(top.find("@UPDATE@"), 8, SkinUI::WideToAnsi(Address("pkg.exe"))));
         WritePage("frame1.html", "<p>First <a href=\"inner.html\">inner link</a></p>");
         WritePage("frame2.html",
                   "<p>Second</p><iframe src=\"frame3.html\" width=\"200\" height=\"40\"></iframe>");
