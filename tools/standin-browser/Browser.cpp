@@ -1,10 +1,12 @@
 #include "Browser.h"
 
 #include <exdispid.h>
+#include <mshtmhst.h>
 #include <shlwapi.h>
 #include <wininet.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "Document.h"
 
@@ -25,37 +27,29 @@ HMODULE ThisModule() {
     return module;
 }
 
-struct Internet {
-    HINTERNET handle;
-    explicit Internet(HINTERNET h) : handle(h) {}
-    ~Internet() {
-        if (handle != nullptr) {
-            InternetCloseHandle(handle);
-        }
-    }
-    Internet(const Internet&) = delete;
-    Internet& operator=(const Internet&) = delete;
-};
+using Internet = std::unique_ptr<void, BOOL(WINAPI*)(HINTERNET)>;
 
 // Fetches an address over HTTP, following redirects; `finalAddress` is where the answer came from.
 bool Download(const std::wstring& address, std::wstring& finalAddress, std::string& bytes) {
-    Internet session(InternetOpenW(L"TolvaneStandIn/1.0", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-    if (session.handle == nullptr) {
+    Internet session(InternetOpenW(L"TolvaneStandIn/1.0", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
+                     &InternetCloseHandle);
+    if (!session) {
         return false;
     }
     DWORD timeout = 15000;
-    InternetSetOptionW(session.handle, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionW(session.handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionW(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
     Internet request(
-        InternetOpenUrlW(session.handle, address.c_str(), nullptr, 0,
-                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0));
-    if (request.handle == nullptr) {
+        InternetOpenUrlW(session.get(), address.c_str(), nullptr, 0,
+                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0),
+        &InternetCloseHandle);
+    if (!request) {
         return false;
     }
     char buffer[16384];
     DWORD read = 0;
     bytes.clear();
-    while (InternetReadFile(request.handle, buffer, sizeof buffer, &read) && read > 0) {
+    while (InternetReadFile(request.get(), buffer, sizeof buffer, &read) && read > 0) {
         if (bytes.size() + read > kMaxDownload) {
             return false;
         }
@@ -64,7 +58,7 @@ bool Download(const std::wstring& address, std::wstring& finalAddress, std::stri
     wchar_t location[2048];
     DWORD size = sizeof location;
     finalAddress =
-        InternetQueryOptionW(request.handle, INTERNET_OPTION_URL, location, &size) ? location : address;
+        InternetQueryOptionW(request.get(), INTERNET_OPTION_URL, location, &size) ? location : address;
     return true;
 }
 
@@ -75,24 +69,11 @@ std::wstring Resolve(const std::wstring& base, const std::wstring& relative) {
 }
 
 IPicture* LoadPicture(const std::string& bytes) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    void* data = memory != nullptr ? GlobalLock(memory) : nullptr;
-    if (data == nullptr) {
-        if (memory != nullptr) {
-            GlobalFree(memory);
-        }
-        return nullptr;
-    }
-    std::memcpy(data, bytes.data(), bytes.size());
-    GlobalUnlock(memory);
-    Ref<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
-        GlobalFree(memory);
-        return nullptr;
-    }
+    Ref<IStream> stream(
+        SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
     IPicture* picture = nullptr;
-    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture)))) {
+    if (!stream || FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                         reinterpret_cast<void**>(&picture)))) {
         return nullptr;
     }
     return picture;
@@ -517,6 +498,13 @@ HRESULT Browser::Activate(HWND parent, const RECT* position) {
     }
     IOleInPlaceSite_OnInPlaceActivate(inPlaceSite_.Get());
     IOleInPlaceSite_GetWindow(inPlaceSite_.Get(), &parent);
+    Ref<IDocHostUIHandler> handler;
+    DOCHOSTUIINFO hostInfo = {sizeof hostInfo, 0, 0, nullptr, nullptr};
+    if (SUCCEEDED(IOleClientSite_QueryInterface(site_.Get(), IID_IDocHostUIHandler,
+                                                reinterpret_cast<void**>(handler.Put()))) &&
+        SUCCEEDED(IDocHostUIHandler_GetHostInfo(handler.Get(), &hostInfo))) {
+        scrollBars_ = (hostInfo.dwFlags & DOCHOSTUIFLAG_SCROLL_NO) == 0;
+    }
     Ref<IOleInPlaceFrame> frame;
     Ref<IOleInPlaceUIWindow> document;
     RECT place = {}, clip = {};
@@ -576,6 +564,7 @@ void Browser::Relayout() {
     HDC dc = GetDC(window_);
     document_->Layout(dc, fonts_, client.right);
     ReleaseDC(window_, dc);
+    UpdateScrollBar();
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -629,6 +618,14 @@ LRESULT Browser::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             Click(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
                   (wParam & MK_SHIFT) != 0);
             return 0;
+        case WM_VSCROLL: {
+            SCROLLINFO bar = {sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+            GetScrollInfo(window, SB_VERT, &bar);
+            const int page = static_cast<int>(bar.nPage);
+            const int steps[] = {-40, 40, -page, page, bar.nTrackPos - bar.nPos, bar.nTrackPos - bar.nPos};
+            Scroll(LOWORD(wParam) <= SB_THUMBTRACK ? steps[LOWORD(wParam)] : 0);
+            return 0;
+        }
         case WM_MOUSEWHEEL:
             Scroll(-GET_WHEEL_DELTA_WPARAM(wParam) * 48 / WHEEL_DELTA);
             return 0;
@@ -648,8 +645,22 @@ void Browser::Scroll(int delta) {
     RECT client = {};
     GetClientRect(window_, &client);
     if (document_ && document_->ScrollBy(delta, client.bottom)) {
+        UpdateScrollBar();
         InvalidateRect(window_, nullptr, TRUE);
     }
+}
+
+// A vertical scroll bar while the page is longer than the view, unless the host turned them off.
+void Browser::UpdateScrollBar() {
+    RECT client = {};
+    GetClientRect(window_, &client);
+    SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    if (scrollBars_ && document_) {
+        bar.nMax = document_->ContentHeight() - 1;
+        bar.nPage = static_cast<UINT>(client.bottom);
+        bar.nPos = document_->ScrollTop();
+    }
+    SetScrollInfo(window_, SB_VERT, &bar, TRUE);
 }
 
 // A click on a link: followed into frames, then navigated where the link's target says.

@@ -4,11 +4,10 @@
 #include <vector>
 
 #include "ComBase.h"
+#include "Document.h"
 #include "HtmlDom.h"
 
 namespace standin {
-
-class Document;
 
 // The stand-in browser control. The top-level control is embedded by a container (OLE object, in-place
 // object, active object), navigates, keeps the history and fires DWebBrowserEvents2 through its one
@@ -54,6 +53,7 @@ class Browser final : public ComObject {
     void Deactivate();
     void Click(int x, int y, bool forceWindow);
     void Scroll(int delta);
+    void UpdateScrollBar();
     void Relayout();
 
     Face web_, ole_, inPlace_, active_, points_, point_;
@@ -81,7 +81,8 @@ class Browser final : public ComObject {
     };
     std::vector<Sink> sinks_;
     DWORD nextCookie_ = 1;
-    HFONT fonts_[7] = {};
+    HFONT fonts_[kFontCount] = {};
+    bool scrollBars_ = true;  // the host's document flags allow them
 };
 
 }  // namespace standin

@@ -49,9 +49,6 @@ std::wstring VariantString(const VARIANT* value) {
     if (V_VT(value) == VT_BSTR && V_BSTR(value) != nullptr) {
         return std::wstring(V_BSTR(value), SysStringLen(V_BSTR(value)));
     }
-    if (V_VT(value) == (VT_BYREF | VT_BSTR) && V_BSTRREF(value) != nullptr && *V_BSTRREF(value) != nullptr) {
-        return std::wstring(*V_BSTRREF(value), SysStringLen(*V_BSTRREF(value)));
-    }
     return std::wstring();
 }
 

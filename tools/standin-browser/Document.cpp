@@ -232,17 +232,14 @@ void Document::AddRun(Cursor& cursor, Node* node, FontRole font, std::wstring te
     runs_.push_back({box, node, font, std::move(text)});
     cursor.x += width;
     cursor.lineHeight = std::max(cursor.lineHeight, height);
+    // Every element around the run grows to hold it.
     for (Node* owner = node; owner != nullptr; owner = owner->parent) {
-        if (!owner->placed) {
-            owner->left = box.left, owner->top = box.top, owner->right = box.right,
-            owner->bottom = box.bottom;
-            owner->placed = true;
-        } else {
-            owner->left = std::min<int>(owner->left, box.left),
-            owner->top = std::min<int>(owner->top, box.top);
-            owner->right = std::max<int>(owner->right, box.right);
-            owner->bottom = std::max<int>(owner->bottom, box.bottom);
-        }
+        const bool first = !owner->placed;
+        owner->left = first ? box.left : std::min<int>(owner->left, box.left);
+        owner->top = first ? box.top : std::min<int>(owner->top, box.top);
+        owner->right = first ? box.right : std::max<int>(owner->right, box.right);
+        owner->bottom = first ? box.bottom : std::max<int>(owner->bottom, box.bottom);
+        owner->placed = true;
     }
 }
 

@@ -32,6 +32,7 @@ class Document final : public ComObject {
     // when nothing else is there.
     Node* ElementAt(int x, int y);
     int ScrollTop() const { return scrollTop_; }
+    int ContentHeight() const { return contentHeight_; }
     // Scrolls by `delta` pixels within the content; true when the offset changed, and then the body's
     // scroll handler has been called.
     bool ScrollBy(int delta, int viewHeight);

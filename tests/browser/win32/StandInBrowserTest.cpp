@@ -63,19 +63,16 @@ class Pages : public ::testing::Environment {
   public:
     void SetUp() override {
         OleInitialize(nullptr);
-        const std::string update = SkinUI::WideToAnsi(Address("pkg.exe"));
-        WritePage("top.html",
-                  "<html><head><title>Stand-in top</title>\n"
-                  "<meta name=\"Tolvanewd-md5\" content=\"0123abcd\">\n"
-                  "<META NAME=\"Tolvanewd-updateurl\" CONTENT=\"" +
-                      update +
-                      "\">\n"
-                      "<script>window.location = 'nowhere.html';</script></head>\n"
-                      "<body><h1>Servers</h1><p><a href=\"one.html\">Server one</a></p>\n"
-                      "<p><a href=\"two.html\"><img src=\"missing.png\" width=\"40\" height=\"30\"></a></p>\n"
-                      "<p><a href=\"new.html\" target=\"_blank\">New window</a></p>\n"
-                      "<iframe src=\"frame1.html\" width=\"300\" height=\"100\"></iframe>\n"
-                      "<iframe src=\"frame2.html\" width=\"300\" height=\"100\"></iframe></body></html>");
+        std::string top = R"(<html><head><title>Stand-in top</title>
+<meta name="Tolvanewd-md5" content="0123abcd">
+<META NAME="Tolvanewd-updateurl" CONTENT="@UPDATE@">
+<script>window.location = 'nowhere.html';</script></head>
+<body><h1>Servers</h1><p><a href="one.html">Server one</a></p>
+<p><a href="two.html"><img src="missing.png" width="40" height="30"></a></p>
+<p><a href="new.html" target="_blank">New window</a></p>
+<iframe src="frame1.html" width="300" height="100"></iframe>
+<iframe src="frame2.html" width="300" height="100"></iframe></body></html>)";
+        WritePage("top.html", top.replace(top.find("@UPDATE@"), 8, SkinUI::WideToAnsi(Address("pkg.exe"))));
         WritePage("frame1.html", "<p>First <a href=\"inner.html\">inner link</a></p>");
         WritePage("frame2.html",
                   "<p>Second</p><iframe src=\"frame3.html\" width=\"200\" height=\"40\"></iframe>");
@@ -249,7 +246,7 @@ TEST_F(StandIn, PageQueriesReadMetaTagsLinksImagesInLinksAndFramesAndRunScripts)
 
 // A link that opens a new window: the page asks the child that serves its owner for a page on another
 // thread, hands the stand-in that page's browser (a proxy), and the new window opens there. That page
-// can be handed to another process too.
+// can be handed to another process too, and scrolling it reaches the page controller.
 TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     OwnerWindow owner;
     std::unique_ptr<PageThread> created;
@@ -261,7 +258,7 @@ TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     });
     owner.childIpcWindow = child.Window();
     browser::WebPage page(owner.Handle(), false);
-    const RECT rect = {0, 0, 640, 480};
+    const RECT rect = {0, 0, 640, 240};
     HWND window = page.Create(owner.Handle(), rect, nullptr, 0x8E000000, 0x08000000);
     ASSERT_NE(window, nullptr);
     page.Navigate(Address("top.html"));
@@ -306,6 +303,14 @@ TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
                            L"acquire " + std::to_wstring(reinterpret_cast<uintptr_t>(created->Window()))));
     ASSERT_TRUE(peer.WaitForExit(20000));
     EXPECT_EQ(peer.ExitCode(), 0u);
+
+    // Scrolling the page reaches the body's scroll handler, which reports the page's offsets.
+    PostMessageW(control, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    ASSERT_TRUE(testsupport::WaitUntil(5000, [&] {
+        const auto states = owner.Messages(ipc::WM_IPC_PAGE_STATE);
+        return !states.empty() && states.back().wParam == 2 && states.back().lParam != 0;
+    }));
+    EXPECT_EQ(owner.Messages(ipc::WM_IPC_PAGE_STATE).back().lParam, 48 << 16);
     DestroyWindow(window);
     created.reset();
 }
