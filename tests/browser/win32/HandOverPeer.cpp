@@ -1,6 +1,7 @@
 // A second process for the hand-over tests. "acquire <page window>" obtains the page's browser from
 // this process and uses the proxy; "serve <answer> <title>" shows a page window that answers the
-// page command with a malformed hand-over ("oversized", "nobrowser" or "garbage"). The exit code says
+// page command with a malformed hand-over ("oversized", "nobrowser", "garbage", or a number given as
+// it stands). The exit code says
 // which step failed; 0 is success.
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
 
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/BrowserHandOver.h"
@@ -76,6 +78,9 @@ LRESULT CALLBACK ServeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         if (std::wcscmp(g_answer, L"garbage") == 0) {
             return BlockFor(processId, 64, 60, 0x5A);
+        }
+        if (std::iswdigit(g_answer[0])) {
+            return static_cast<LRESULT>(std::wcstoull(g_answer, nullptr, 10));
         }
         return static_cast<LRESULT>(ipc::kNoBrowserHandle);
     }
