@@ -90,11 +90,15 @@ class MalformedPeer {
         testsupport::WaitUntil(10000,
                                [&] { return (window_ = FindWindowW(nullptr, title_.c_str())) != nullptr; });
     }
-    ~MalformedPeer() {
+    ~MalformedPeer() { ExitCode(); }
+    // Closes the page window; the peer's exit code.
+    DWORD ExitCode() {
         if (window_ != nullptr) {
             PostMessageW(window_, WM_CLOSE, 0, 0);
+            window_ = nullptr;
         }
         process_.WaitForExit(5000);
+        return process_.ExitCode();
     }
     HWND Window() const { return window_; }
 
@@ -106,7 +110,7 @@ class MalformedPeer {
 };
 
 TEST(HandOver, MalformedBlocksAndPagesOfAnUnexpectedProcessAreRefused) {
-    for (const wchar_t* answer : {L"oversized", L"nobrowser", L"garbage"}) {
+    for (const wchar_t* answer : {L"oversized", L"nobrowser", L"garbage", L"nobrowserobject"}) {
         MalformedPeer peer(answer);
         ASSERT_NE(peer.Window(), nullptr) << answer;
         HWND window = nullptr;
@@ -115,6 +119,8 @@ TEST(HandOver, MalformedBlocksAndPagesOfAnUnexpectedProcessAreRefused) {
         const HRESULT result = AcquireBrowserInterface(peer.Window(), peer.Window(), &window, &browser);
         EXPECT_TRUE(FAILED(result)) << answer;
         EXPECT_EQ(browser, nullptr) << answer;
+        // Marshalled data that could not be taken gives its references back.
+        EXPECT_EQ(peer.ExitCode(), 0u) << answer;
     }
 
     // A page of another process than the IPC window's answers with a live handle of this process: it
