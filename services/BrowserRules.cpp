@@ -70,8 +70,7 @@ std::wstring ArgumentsWithAddress(const std::wstring& arguments, const std::wstr
     std::wstring result;
     bool placed = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
-        const wchar_t next = i + 1 < arguments.size() ? arguments[i + 1] : L'\0';
-        if (arguments[i] == L'%' && (next == L'1' || next == L'L' || next == L'l')) {
+        if (arguments[i] == L'%' && i + 1 < arguments.size() && arguments[i + 1] == L'1') {
             result += address;
             placed = true;
             ++i;

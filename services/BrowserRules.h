@@ -38,8 +38,8 @@ struct OpenCommand {
 OpenCommand SplitOpenCommand(const std::wstring& command,
                              const std::function<bool(const std::wstring&)>& isFile);
 
-// The arguments with the address in place of every "%1" (or "%L", the same for an address); when the
-// arguments have no such place, the address follows them after a blank.
+// The arguments with the address in place of every "%1"; when the arguments have no such place, the
+// address follows them after a blank.
 std::wstring ArgumentsWithAddress(const std::wstring& arguments, const std::wstring& address);
 
 }  // namespace services

@@ -39,7 +39,7 @@ TEST(OpenCommandTest, SplitAsTheShellDoesWithTheAddressInPlace) {
          L"-osint -url \"http://t/p?a=1&b=2\""},
         {L"C:\\Program Files\\Browser\\b.exe  -url %1", L"C:\\Program Files\\Browser\\b.exe",
          L"-url http://t/p?a=1&b=2"},
-        {L"C:\\My Tools\\view %L", L"C:\\My Tools\\view.exe", L"http://t/p?a=1&b=2"},
+        {L"C:\\My Tools\\view %1 -new", L"C:\\My Tools\\view.exe", L"http://t/p?a=1&b=2 -new"},
         // The shorter prefix that names a file wins, as with the shell.
         {L"D:\\Web Browser\\web.exe %1", L"D:\\Web.exe", L"Browser\\web.exe http://t/p?a=1&b=2"},
         // No place for the address: it follows the arguments.
