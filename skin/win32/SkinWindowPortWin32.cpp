@@ -2,6 +2,7 @@
 
 #include "skin/SkinWindowMessages.h"
 #include "skin/win32/GdiCanvas.h"
+#include "skin/win32/StartupTrace.h"
 
 namespace SkinUI {
 
@@ -163,11 +164,13 @@ void SkinWindowPortWin32::PaintLayered(ISkinClientPainter& painter) {
     if (surface == nullptr) {
         return;
     }
+    TOLVANE_TRACE("layered paint: surface ready");
     surface->Fill(0);  // what the skin leaves unpainted lets the desktop through
     {
         GdiCanvas canvas(surface->Dc());
         painter.PaintClient(canvas, client);
     }
+    TOLVANE_TRACE("layered paint: composed (images decoded on first draw)");
     RECT window{};
     GetWindowRect(window_, &window);
     POINT destination{window.left, window.top};
@@ -177,6 +180,8 @@ void SkinWindowPortWin32::PaintLayered(ISkinClientPainter& painter) {
     ScreenDc screen;
     UpdateLayeredWindow(window_, screen.Get(), &destination, &size, surface->Dc(), &source, 0, &blend,
                         ULW_ALPHA);
+    TOLVANE_TRACE("layered window updated");
+    TOLVANE_TRACE_WRITE();
 }
 
 void SkinWindowPortWin32::DropOffscreen() {
