@@ -55,6 +55,9 @@ void StartHall(const wchar_t* commandLineTail) {
     // The launcher can be neither maximised from the system menu nor resized by its frame.
     SetWindowLongW(g_hHallWnd, GWL_STYLE,
                    GetWindowLongW(g_hHallWnd, GWL_STYLE) & ~(WS_MAXIMIZEBOX | WS_THICKFRAME));
+    // The player sees the launcher as soon as it exists: its first frame does not wait for the hidden
+    // game window below.
+    UpdateWindow(g_hHallWnd);
 
     // Posted, so the launcher handles it in the message loop, after the game window below exists.
     PostMessageW(g_hHallWnd, WM_HALL_START, 0, 0);

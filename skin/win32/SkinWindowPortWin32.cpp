@@ -182,6 +182,9 @@ void SkinWindowPortWin32::PaintLayered(ISkinClientPainter& painter) {
                         ULW_ALPHA);
     TOLVANE_TRACE("layered window updated");
     TOLVANE_TRACE_WRITE();
+    // The system keeps the window's picture from here on; the next frame is composed afresh anyway, so
+    // the whole-window bitmap is not held between frames.
+    offscreen_.reset();
 }
 
 void SkinWindowPortWin32::DropOffscreen() {
