@@ -77,6 +77,14 @@ HWND SendingChild(uint32_t message, intptr_t lParam) {
     return reinterpret_cast<HWND>(lParam);
 }
 
+// Composes the client area the way a layered window's frame is composed: onto a transparent surface
+// whose alpha counts.
+void ComposeWithAlpha(GdiDibSurface& surface, const SkinRect& client, ISkinClientPainter& painter) {
+    surface.Fill(0);  // what the skin leaves unpainted lets the desktop through
+    GdiCanvas canvas(surface);
+    painter.PaintClient(canvas, client);
+}
+
 }  // namespace
 
 void SkinWindowPortWin32::Attach(HWND window) {
@@ -165,11 +173,7 @@ void SkinWindowPortWin32::PaintLayered(ISkinClientPainter& painter) {
         return;
     }
     TOLVANE_TRACE("layered paint: surface ready");
-    surface->Fill(0);  // what the skin leaves unpainted lets the desktop through
-    {
-        GdiCanvas canvas(surface->Dc());
-        painter.PaintClient(canvas, client);
-    }
+    ComposeWithAlpha(*surface, client, painter);
     TOLVANE_TRACE("layered paint: composed (images decoded on first draw)");
     RECT window{};
     GetWindowRect(window_, &window);
@@ -196,9 +200,17 @@ void SkinWindowPortWin32::PrintClient(uintptr_t wParam, intptr_t, ISkinClientPai
     if (dc == nullptr) {
         return;
     }
-    {
+    const SkinRect client = ClientRect();
+    if ((GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 && !client.IsEmpty()) {
+        // A layered window prints the picture its frames show, alpha included.
+        GdiDibSurface frame(client.Width(), client.Height());
+        if (frame.IsValid()) {
+            ComposeWithAlpha(frame, client, painter);
+            BitBlt(dc, 0, 0, client.Width(), client.Height(), frame.Dc(), 0, 0, SRCCOPY);
+        }
+    } else {
         GdiCanvas canvas(dc);
-        painter.PaintClient(canvas, ClientRect());
+        painter.PaintClient(canvas, client);
     }
     // Child windows print themselves at their places.
     for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
