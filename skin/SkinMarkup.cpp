@@ -297,10 +297,10 @@ class SkinMarkupScanner {
                     const __m128i hits = _mm_or_si128(
                         _mm_or_si128(_mm_cmpeq_epi8(bytes, zero), _mm_cmpeq_epi8(bytes, ampersand)),
                         _mm_cmpeq_epi8(bytes, closing));
-                    const auto special = static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(hits, bytes)));
-                    // All sixteen are widened; those past the first special byte are written over later.
+                    const auto flagged = static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(hits, bytes)));
+                    // All sixteen are widened; those past the first flagged byte are written over later.
                     WidenSixteen(bytes, zero, o);
-                    const uint32_t run = special != 0 ? static_cast<uint32_t>(__builtin_ctz(special)) : 16;
+                    const uint32_t run = flagged != 0 ? static_cast<uint32_t>(__builtin_ctz(flagged)) : 16;
                     s += run;
                     o += run;
                     if (run < 16) {
@@ -314,11 +314,11 @@ class SkinMarkupScanner {
                 for (;;) {
                     uint64_t eight;
                     std::memcpy(&eight, s, 8);
-                    const uint64_t special = (eight & kHighs) | zeroByteIn(eight) |
+                    const uint64_t flagged = (eight & kHighs) | zeroByteIn(eight) |
                                              zeroByteIn(eight ^ (kOnes * '&')) |
                                              zeroByteIn(eight ^ (kOnes * end));
                     // Only the lowest flagged byte is exact: a borrow may flag the bytes above it.
-                    const size_t run = special != 0 ? static_cast<size_t>(__builtin_ctzll(special)) / 8 : 8;
+                    const size_t run = flagged != 0 ? static_cast<size_t>(__builtin_ctzll(flagged)) / 8 : 8;
                     for (size_t k = 0; k < run; ++k) {
                         o[k] = static_cast<wchar_t>((eight >> (8 * k)) & 0xFF);  // little-endian order
                     }
