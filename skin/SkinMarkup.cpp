@@ -4,23 +4,20 @@
 #include <cwctype>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "skin/SkinFileRead.h"
 #include "skin/TextCodec.h"
+#include "skin/TextCodecUtf8.h"
 #include "skin/Utf16Text.h"
 
 namespace SkinUI {
 namespace {
 
-bool IsBlank(wchar_t c) {
+bool IsBlank(uint32_t c) {
     return c >= 1 && c <= 32;
-}
-
-void SkipBlanks(wchar_t*& p) {
-    wchar_t* q = p;  // a local the compiler keeps in a register
-    while (IsBlank(*q)) {
-        ++q;
-    }
-    p = q;
 }
 
 // Letters, digits, "_" and ":" of the ASCII range, looked up rather than compared.
@@ -43,14 +40,6 @@ bool IsNameChar(wchar_t c) {
     return std::iswalnum(static_cast<wint_t>(c)) != 0;
 }
 
-void SkipName(wchar_t*& p) {
-    wchar_t* q = p;
-    while (IsNameChar(*q)) {
-        ++q;
-    }
-    p = q;
-}
-
 // Copies at most capacity - 1 characters of `text` and terminates.
 void CopyCut(wchar_t* buffer, size_t capacity, const wchar_t* text) {
     size_t i = 0;
@@ -60,42 +49,36 @@ void CopyCut(wchar_t* buffer, size_t capacity, const wchar_t* text) {
     buffer[i] = 0;
 }
 
-// Steps over "<!...->" or "<?...?>" from the character after "<"; to the end when it never closes.
-void SkipDeclaration(wchar_t*& p) {
-    const wchar_t closing = *p == L'!' ? L'-' : L'?';
-    ++p;
-    while (*p != 0 && !(p[0] == closing && p[1] == L'>')) {
-        ++p;
-    }
-    if (*p != 0) {
-        p += 2;
+#if defined(__SSE2__)
+// Sixteen ASCII bytes as sixteen characters at `out`.
+inline void WidenSixteen(__m128i bytes, __m128i zero, wchar_t* out) {
+    const __m128i low = _mm_unpacklo_epi8(bytes, zero);
+    const __m128i high = _mm_unpackhi_epi8(bytes, zero);
+    auto* target = reinterpret_cast<__m128i*>(out);
+    if constexpr (sizeof(wchar_t) == 2) {
+        _mm_storeu_si128(target, low);
+        _mm_storeu_si128(target + 1, high);
+    } else {
+        _mm_storeu_si128(target, _mm_unpacklo_epi16(low, zero));
+        _mm_storeu_si128(target + 1, _mm_unpackhi_epi16(low, zero));
+        _mm_storeu_si128(target + 2, _mm_unpacklo_epi16(high, zero));
+        _mm_storeu_si128(target + 3, _mm_unpackhi_epi16(high, zero));
     }
 }
+#endif
+
+// Terminators after a copied source, for reads of up to sixteen bytes from any position up to its end.
+constexpr size_t kSourcePadding = 16;
 
 struct Entity {
-    const wchar_t* name;  // after "&", with ";"
+    const char* name;  // after "&", with ";"
     size_t length;
     wchar_t character;
 };
 
 constexpr Entity kEntities[] = {
-    {L"amp;", 4, L'&'}, {L"lt;", 3, L'<'}, {L"gt;", 3, L'>'}, {L"quot;", 5, L'"'}, {L"apos;", 5, L'\''},
+    {"amp;", 4, L'&'}, {"lt;", 3, L'<'}, {"gt;", 3, L'>'}, {"quot;", 5, L'"'}, {"apos;", 5, L'\''},
 };
-
-// The entity at `p` (which points after "&"), or null. The text is terminated, so the comparison
-// stops at its end.
-const Entity* EntityAt(const wchar_t* p) {
-    for (const Entity& entity : kEntities) {
-        size_t i = 0;
-        while (i < entity.length && p[i] == entity.name[i]) {
-            ++i;
-        }
-        if (i == entity.length) {
-            return &entity;
-        }
-    }
-    return nullptr;
-}
 
 std::wstring Utf16BytesToWide(const uint8_t* bytes, size_t size, bool& converted) {
     converted = false;
@@ -142,15 +125,451 @@ const wchar_t* MessageFor(SkinFileStatus status) {
 
 }  // namespace
 
+// One pass over the source: every character read is written to the text buffer (converted from
+// UTF-8 where the source is bytes), terminators replace the characters that end names, values and
+// contents, entities are replaced by their characters. The buffer position never runs ahead of the
+// source position, so the source may be the buffer itself, and a place once written and passed is
+// not written again except by the terminators set behind it.
+template <typename Unit>
+class SkinMarkupScanner {
+  public:
+    SkinMarkupScanner(CSkinMarkup& markup, const Unit* source, size_t length)
+        : markup_(markup), s_(source), end_(source + length), text_(markup.text_.get()), o_(text_) {}
+
+    bool Run() {
+        const bool parsed = ParseElementList(0, 0);
+        *o_ = 0;
+        return parsed;
+    }
+
+  private:
+    static constexpr bool kBytes = sizeof(Unit) == 1;
+
+    // The unit `k` places ahead. The source ends with a terminator (a NUL inside it ends it as well),
+    // and nothing looks past it.
+    uint32_t Peek(size_t k = 0) const { return static_cast<uint32_t>(s_[k]); }
+    uint32_t Offset() const { return static_cast<uint32_t>(o_ - text_); }
+    // Copies the unit at the source position, which is neither the end nor part of a multi-byte form.
+    void CopyUnit() { *o_++ = static_cast<wchar_t>(*s_++); }
+    // Copies the character at the source position, which is not the end.
+    void CopyCharacter() {
+        if constexpr (kBytes) {
+            if (*s_ >= 0x80) {
+                s_ = reinterpret_cast<const Unit*>(DecodeUtf8Character(s_, end_, o_));
+                return;
+            }
+        }
+        CopyUnit();
+    }
+    void Put(wchar_t c) {
+        *o_++ = c;
+        ++s_;
+    }
+
+    // The scanning loops work on local copies of the two positions, which the compiler keeps in
+    // registers: the writes through the text pointer would otherwise make it reload them.
+    //
+    // Blanks between the parts of the markup are never read from the text, so they are passed over
+    // without being copied.
+    void SkipBlanks() {
+        const Unit* s = s_;
+        while (IsBlank(static_cast<uint32_t>(*s))) {
+            ++s;
+        }
+        s_ = s;
+    }
+
+    void SkipName() {
+        const Unit* s = s_;
+        wchar_t* o = o_;
+#if defined(__SSE2__)
+        if constexpr (kBytes) {
+            // Letters (either case folded onto the small ones), digits with ":" just above them, and "_";
+            // bytes of multi-byte forms are negative as signed bytes and fall outside every range.
+            const __m128i zero = _mm_setzero_si128();
+            for (;;) {
+                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+                const __m128i folded = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
+                const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)),
+                                                     _mm_cmpgt_epi8(_mm_set1_epi8('z' + 1), folded));
+                const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
+                                                    _mm_cmpgt_epi8(_mm_set1_epi8(':' + 1), bytes));
+                const __m128i name =
+                    _mm_or_si128(_mm_or_si128(letter, digit), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_')));
+                const auto other = ~static_cast<uint32_t>(_mm_movemask_epi8(name)) & 0xFFFF;
+                WidenSixteen(bytes, zero, o);
+                const uint32_t run = other != 0 ? static_cast<uint32_t>(__builtin_ctz(other)) : 16;
+                s += run;
+                o += run;
+                if (run < 16) {
+                    if (*s < 0x80) {
+                        s_ = s;
+                        o_ = o;
+                        return;
+                    }
+                    break;  // a multi-byte form: the loop below decides
+                }
+            }
+        }
+#endif
+        for (;;) {
+            const auto c = static_cast<uint32_t>(*s);
+            if (c < 128) {
+                if (!kNameChars.isName[c]) {
+                    break;
+                }
+                *o++ = static_cast<wchar_t>(c);
+                ++s;
+                continue;
+            }
+            if constexpr (kBytes) {
+                // Decoded aside first: a character that ends the name is left for the caller to copy.
+                wchar_t decoded[2];
+                wchar_t* at = decoded;
+                const uint8_t* after = DecodeUtf8Character(s, end_, at);
+                if (!IsNameChar(decoded[0])) {
+                    break;
+                }
+                for (const wchar_t* d = decoded; d < at; ++d) {
+                    *o++ = *d;
+                }
+                s = after;
+            } else {
+                if (!IsNameChar(static_cast<wchar_t>(c))) {
+                    break;
+                }
+                *o++ = static_cast<wchar_t>(*s++);
+            }
+        }
+        s_ = s;
+        o_ = o;
+    }
+
+    // Steps over "<!...->" or "<?...?>" from the character after "<"; to the end when it never closes.
+    // Nothing inside is ever read again, so it is not copied.
+    void SkipDeclaration() {
+        const uint32_t closing = Peek() == '!' ? '-' : '?';
+        ++s_;
+        for (;;) {
+            const uint32_t c = Peek();
+            if (c == 0) {
+                return;
+            }
+            ++s_;
+            if (c == closing && Peek() == '>') {
+                ++s_;
+                return;
+            }
+        }
+    }
+
+    // The entity after the "&" at the source position, or null.
+    const Entity* EntityAt() const {
+        for (const Entity& entity : kEntities) {
+            size_t i = 0;
+            while (i < entity.length && Peek(i + 1) == static_cast<uint32_t>(entity.name[i])) {
+                ++i;
+            }
+            if (i == entity.length) {
+                return &entity;
+            }
+        }
+        return nullptr;
+    }
+
+    // Copies characters up to the terminator, "&" or `end`.
+    void CopyRun(uint32_t end) {
+        const uint64_t stops = (1ull << 0) | (1ull << '&') | (1ull << end);
+        const Unit* s = s_;
+        wchar_t* o = o_;
+        const Unit* const last = end_;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i ampersand = _mm_set1_epi8('&');
+        const __m128i closing = _mm_set1_epi8(static_cast<char>(end));
+#endif
+        for (;;) {
+            if constexpr (kBytes) {
+                // Whole blocks of ASCII bytes without a stop, several at a time.
+#if defined(__SSE2__)
+                for (;;) {
+                    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+                    const __m128i hits = _mm_or_si128(
+                        _mm_or_si128(_mm_cmpeq_epi8(bytes, zero), _mm_cmpeq_epi8(bytes, ampersand)),
+                        _mm_cmpeq_epi8(bytes, closing));
+                    const auto flagged = static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(hits, bytes)));
+                    // All sixteen are widened; those past the first flagged byte are written over later.
+                    WidenSixteen(bytes, zero, o);
+                    const uint32_t run = flagged != 0 ? static_cast<uint32_t>(__builtin_ctz(flagged)) : 16;
+                    s += run;
+                    o += run;
+                    if (run < 16) {
+                        break;
+                    }
+                }
+#else
+                constexpr uint64_t kOnes = 0x0101010101010101ull;
+                constexpr uint64_t kHighs = 0x8080808080808080ull;
+                const auto zeroByteIn = [](uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+                for (;;) {
+                    uint64_t eight;
+                    std::memcpy(&eight, s, 8);
+                    const uint64_t flagged = (eight & kHighs) | zeroByteIn(eight) |
+                                             zeroByteIn(eight ^ (kOnes * '&')) |
+                                             zeroByteIn(eight ^ (kOnes * end));
+                    // Only the lowest flagged byte is exact: a borrow may flag the bytes above it.
+                    const size_t run = flagged != 0 ? static_cast<size_t>(__builtin_ctzll(flagged)) / 8 : 8;
+                    for (size_t k = 0; k < run; ++k) {
+                        o[k] = static_cast<wchar_t>((eight >> (8 * k)) & 0xFF);  // little-endian order
+                    }
+                    s += run;
+                    o += run;
+                    if (run < 8) {
+                        break;
+                    }
+                }
+#endif
+            }
+            const auto c = static_cast<uint32_t>(*s);
+            if (c < 64 && ((stops >> c) & 1) != 0) {
+                break;
+            }
+            if constexpr (kBytes) {
+                if (c >= 0x80) {
+                    s = DecodeUtf8Character(s, last, o);
+                    continue;
+                }
+            }
+            *o++ = static_cast<wchar_t>(c);
+            ++s;
+        }
+        s_ = s;
+        o_ = o;
+    }
+
+    // Reads text up to `end` (or the end of the text), replacing entities. Returns where the text's
+    // terminator belongs.
+    wchar_t* ReadText(uint32_t end) {
+        const bool preserve = markup_.preserveWhitespace_;
+        for (;;) {
+            if (preserve) {
+                CopyRun(end);
+            }
+            const uint32_t c = Peek();
+            if (c == 0 || c == end) {
+                return o_;
+            }
+            if (c == '&') {
+                if (const Entity* entity = EntityAt()) {
+                    *o_++ = entity->character;
+                    s_ += entity->length + 1;
+                    continue;
+                }
+            }
+            if (!preserve && IsBlank(c)) {
+                CopyUnit();
+                while (IsBlank(Peek())) {
+                    ++s_;
+                }
+                continue;
+            }
+            CopyCharacter();
+        }
+    }
+
+    bool Fail(const wchar_t* message) {
+        // Where parsing stopped: the source from there on, as text (a character of two units may
+        // overrun the kept length by one; the copy cuts it as it cuts any text).
+        wchar_t location[CSkinMarkup::kErrorLocationSize + 1];
+        wchar_t* out = location;
+        wchar_t* const last = location + CSkinMarkup::kErrorLocationSize - 1;
+        for (const Unit* p = s_; *p != 0 && out < last;) {
+            if constexpr (kBytes) {
+                if (*p >= 0x80) {
+                    p = reinterpret_cast<const Unit*>(DecodeUtf8Character(p, end_, out));
+                    continue;
+                }
+            }
+            *out++ = static_cast<wchar_t>(*p++);
+        }
+        *out = 0;
+        return markup_.Fail(message, location);
+    }
+
+    // One list of sibling elements under `parent`, up to its parent's end tag (left for the caller)
+    // or the end of the text. The end of the text closes the top-level elements and the children of
+    // the first element; anything left open deeper is an error.
+    bool ParseElementList(uint32_t parent, int depth) {
+        if (depth > CSkinMarkup::kDeepestNesting) {
+            return Fail(L"Elements nested too deeply");
+        }
+        const bool endCloses = parent <= 1;
+        uint32_t previous = 0;
+        for (;;) {
+            SkipBlanks();
+            if (Peek() == 0 && endCloses) {
+                return true;
+            }
+            if (Peek() != '<') {
+                return Fail(L"Expected start tag");
+            }
+            if (Peek(1) == '/') {
+                return true;
+            }
+            CopyUnit();
+            SkipBlanks();
+            if (Peek() == '!' || Peek() == '?') {
+                SkipDeclaration();
+                continue;
+            }
+            const uint32_t index = markup_.AppendElement();
+            std::vector<SkinMarkupElement>& elements = markup_.elements_;
+            elements[index].namePosition = Offset();
+            elements[index].parent = parent;
+            if (previous != 0) {
+                elements[previous].nextSibling = index;
+            } else if (parent != 0) {
+                elements[parent].firstChild = index;
+            }
+            previous = index;
+
+            const Unit* const nameSource = s_;
+            SkipName();
+            const Unit* const nameSourceEnd = s_;
+            wchar_t* const nameEnd = o_;
+            if (Peek() == 0) {
+                return Fail(L"Error parsing element name");
+            }
+            if (!ParseAttributes()) {
+                return false;
+            }
+            SkipBlanks();
+            if (Peek() == '/' && Peek(1) == '>') {
+                elements[index].dataPosition = Offset();
+                Put(0);
+                CopyUnit();
+                *nameEnd = 0;
+                continue;
+            }
+            if (Peek() != '>') {
+                return Fail(L"Expected start-tag closing");
+            }
+            CopyUnit();
+            elements[index].dataPosition = Offset();
+            wchar_t* const contentEnd = ReadText('<');  // stops at "<" or the end of the text
+            if (Peek() == '<' && Peek(1) != '/') {
+                if (!ParseElementList(index, depth + 1)) {
+                    return false;
+                }
+            }
+            if (Peek() == 0) {
+                if (!endCloses) {
+                    return Fail(L"Expected end-tag start");
+                }
+                // The end of the text closes this element as its end tag would.
+                *contentEnd = 0;
+                *nameEnd = 0;
+                return true;
+            }
+            // At "</": copied before the terminator goes behind it, so that nothing writes over it.
+            CopyUnit();
+            CopyUnit();
+            *contentEnd = 0;
+            SkipBlanks();
+            if (!SkipClosingName(text_ + elements[index].namePosition, nameEnd, nameSource, nameSourceEnd)) {
+                return Fail(L"Unmatched closing tag");
+            }
+            SkipBlanks();
+            if (Peek() != '>') {
+                return Fail(L"Unmatched closing tag");
+            }
+            ++s_;
+            *nameEnd = 0;
+        }
+    }
+
+    // Steps over the name of an end tag when it is the start tag's, which the text holds from `name`
+    // to `nameEnd` and the source from `source` to `sourceEnd`; leaves the source position where it
+    // was when not. The end tag is never read from the text, so it is not copied.
+    bool SkipClosingName(const wchar_t* name, const wchar_t* nameEnd, const Unit* source,
+                         const Unit* sourceEnd) {
+        const Unit* p = s_;
+        if constexpr (kBytes) {
+            // Bytes compare as the characters they decode to (a name holds no ill-formed part, which
+            // alone could decode like other bytes), and they were not written over, unlike the source
+            // of a text parsed in place.
+            for (const Unit* n = source; n < sourceEnd; ++n, ++p) {
+                if (*p != *n) {
+                    return false;
+                }
+            }
+        } else {
+            for (const wchar_t* n = name; n < nameEnd; ++n, ++p) {
+                if (*p != *n) {
+                    return false;
+                }
+            }
+        }
+        s_ = p;
+        return true;
+    }
+
+    // The attributes of a start tag, from the character after the element's name. Names and values
+    // are terminated; the "=" and a closing quote that is not itself a terminator become blanks.
+    bool ParseAttributes() {
+        // "/" stays for the empty-element check; the name is terminated there with the element.
+        if (Peek() == '>' || Peek() == '/') {
+            return true;
+        }
+        Put(0);
+        SkipBlanks();
+        while (Peek() != 0 && Peek() != '>' && Peek() != '/') {
+            SkipName();
+            wchar_t* const nameEnd = o_;
+            SkipBlanks();
+            if (Peek() != '=') {
+                return Fail(L"Error while parsing attributes");
+            }
+            Put(L' ');
+            *nameEnd = 0;
+            SkipBlanks();
+            const uint32_t quote = Peek();
+            if (quote != 0) {
+                CopyCharacter();
+            }
+            if (quote != '"') {
+                return Fail(L"Expected attribute value");
+            }
+            wchar_t* const valueEnd = ReadText('"');
+            if (Peek() == 0) {
+                return Fail(L"Error while parsing attribute string");
+            }
+            Put(L' ');
+            *valueEnd = 0;
+            SkipBlanks();
+        }
+        return true;
+    }
+
+    CSkinMarkup& markup_;
+    const Unit* s_;
+    const Unit* const end_;
+    wchar_t* const text_;
+    wchar_t* o_;
+};
+
 bool CSkinMarkup::ParseText(const wchar_t* text) {
     Clear();
     if (text == nullptr) {
         return FailLoad(L"No text to parse");
     }
     const size_t length = std::wcslen(text);
-    std::unique_ptr<wchar_t[]> copy(new wchar_t[length + 1]);
-    std::memcpy(copy.get(), text, (length + 1) * sizeof(wchar_t));
-    return ParseOwnedText(std::move(copy), length);
+    if (length >= std::numeric_limits<uint32_t>::max()) {
+        return FailLoad(L"Text too long");
+    }
+    text_.reset(new wchar_t[length + 1]);
+    std::memcpy(text_.get(), text, (length + 1) * sizeof(wchar_t));
+    return ParseUnits(text_.get(), length);
 }
 
 bool CSkinMarkup::ParseBytes(const void* bytes, size_t size, SkinTextEncoding encoding) {
@@ -159,20 +578,33 @@ bool CSkinMarkup::ParseBytes(const void* bytes, size_t size, SkinTextEncoding en
         return FailLoad(L"No text to parse");
     }
     const auto* data = static_cast<const uint8_t*>(bytes);
-    const auto* chars = static_cast<const char*>(bytes);
     switch (encoding) {
-        case SkinTextEncoding::Utf8:
-        case SkinTextEncoding::Ansi: {
-            const bool marked = encoding == SkinTextEncoding::Utf8 && size >= 3 && data[0] == 0xEF &&
-                                data[1] == 0xBB && data[2] == 0xBF;
+        case SkinTextEncoding::Utf8: {
+            const bool marked = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
             const size_t skip = marked ? 3 : 0;
-            // Never more characters than bytes; the buffer is filled by the conversion.
-            std::unique_ptr<wchar_t[]> text(new wchar_t[size - skip + 1]);
-            const size_t length = encoding == SkinTextEncoding::Utf8
-                                      ? Utf8ToWide(chars + skip, size - skip, text.get())
-                                      : AnsiToWide(chars, size, text.get());
-            text[length] = 0;
-            return ParseOwnedText(std::move(text), length);
+            if (size - skip >= std::numeric_limits<uint32_t>::max()) {
+                return FailLoad(L"Text too long");
+            }
+            // The bytes are scanned sixteen at a time: a copy of them padded with terminators lets every
+            // read stay inside it without a bounds check. It sits behind the text in the same block. The
+            // text needs no more characters than there are bytes, plus room for sixteen written at once.
+            const size_t length = size - skip;
+            const size_t textUnits = length + kSourcePadding;
+            const size_t copyUnits = (length + kSourcePadding + sizeof(wchar_t) - 1) / sizeof(wchar_t);
+            text_.reset(new wchar_t[textUnits + copyUnits]);
+            auto* copy = reinterpret_cast<uint8_t*>(text_.get() + textUnits);
+            std::memcpy(copy, data + skip, length);
+            std::memset(copy + length, 0, kSourcePadding);
+            return ParseUnits(static_cast<const uint8_t*>(copy), length);
+        }
+        case SkinTextEncoding::Ansi: {
+            if (size >= std::numeric_limits<uint32_t>::max()) {
+                return FailLoad(L"Text too long");
+            }
+            text_.reset(new wchar_t[size + 1]);
+            const size_t length = AnsiToWide(static_cast<const char*>(bytes), size, text_.get());
+            text_[length] = 0;
+            return ParseUnits(text_.get(), length);
         }
         case SkinTextEncoding::Utf16: {
             bool converted = false;
@@ -180,9 +612,12 @@ bool CSkinMarkup::ParseBytes(const void* bytes, size_t size, SkinTextEncoding en
             if (!converted) {
                 return FailLoad(L"Text without byte-order mark");
             }
-            std::unique_ptr<wchar_t[]> text(new wchar_t[converted16.size() + 1]);
-            std::memcpy(text.get(), converted16.c_str(), (converted16.size() + 1) * sizeof(wchar_t));
-            return ParseOwnedText(std::move(text), converted16.size());
+            if (converted16.size() >= std::numeric_limits<uint32_t>::max()) {
+                return FailLoad(L"Text too long");
+            }
+            text_.reset(new wchar_t[converted16.size() + 1]);
+            std::memcpy(text_.get(), converted16.c_str(), (converted16.size() + 1) * sizeof(wchar_t));
+            return ParseUnits(text_.get(), converted16.size());
         }
     }
     return FailLoad(L"Unknown text encoding");
@@ -209,16 +644,12 @@ CSkinMarkupNode CSkinMarkup::Root() const {
     return elementCount_ > 1 ? CSkinMarkupNode(this, 1) : CSkinMarkupNode();
 }
 
-bool CSkinMarkup::ParseOwnedText(std::unique_ptr<wchar_t[]> text, size_t length) {
-    if (length >= std::numeric_limits<uint32_t>::max()) {
-        return FailLoad(L"Text too long");
-    }
-    text_ = std::move(text);
+template <typename Unit>
+bool CSkinMarkup::ParseUnits(const Unit* source, size_t length) {
     errorMessage_[0] = 0;
     errorLocation_[0] = 0;
     AppendElement();  // element 0 stands for the document
-    wchar_t* p = text_.get();
-    if (!ParseElementList(0, p, 0)) {
+    if (!SkinMarkupScanner<Unit>(*this, source, length).Run()) {
         Clear();
         return false;
     }
@@ -236,180 +667,6 @@ uint32_t CSkinMarkup::AppendElement() {
     }
     elements_.emplace_back();
     return elementCount_++;
-}
-
-// One list of sibling elements under `parent`, up to its parent's end tag (left for the caller) or
-// the end of the text. The end of the text closes the top-level elements and the children of the
-// first element; anything left open deeper is an error.
-bool CSkinMarkup::ParseElementList(uint32_t parent, wchar_t*& p, int depth) {
-    if (depth > kDeepestNesting) {
-        return Fail(L"Elements nested too deeply", p);
-    }
-    const bool endCloses = parent <= 1;
-    uint32_t previous = 0;
-    for (;;) {
-        SkipBlanks(p);
-        if (*p == 0 && endCloses) {
-            return true;
-        }
-        if (*p != L'<') {
-            return Fail(L"Expected start tag", p);
-        }
-        if (p[1] == L'/') {
-            return true;
-        }
-        ++p;
-        SkipBlanks(p);
-        if (*p == L'!' || *p == L'?') {
-            SkipDeclaration(p);
-            continue;
-        }
-        const uint32_t index = AppendElement();
-        SkinMarkupElement& element = elements_[index];
-        element.namePosition = Offset(p);
-        element.parent = parent;
-        if (previous != 0) {
-            elements_[previous].nextSibling = index;
-        } else if (parent != 0) {
-            elements_[parent].firstChild = index;
-        }
-        previous = index;
-
-        SkipName(p);
-        wchar_t* const nameEnd = p;
-        if (*p == 0) {
-            return Fail(L"Error parsing element name", p);
-        }
-        if (!ParseAttributes(p)) {
-            return false;
-        }
-        SkipBlanks(p);
-        if (p[0] == L'/' && p[1] == L'>') {
-            elements_[index].dataPosition = Offset(p);
-            *p = 0;
-            p += 2;
-            *nameEnd = 0;
-            continue;
-        }
-        if (*p != L'>') {
-            return Fail(L"Expected start-tag closing", p);
-        }
-        ++p;
-        elements_[index].dataPosition = Offset(p);
-        wchar_t* const contentEnd = ReadText(p, L'<');  // stops at "<" or the end of the text
-        if (*p == L'<' && p[1] != L'/') {
-            if (!ParseElementList(index, p, depth + 1)) {
-                return false;
-            }
-        }
-        if (*p == 0) {
-            if (!endCloses) {
-                return Fail(L"Expected end-tag start", p);
-            }
-            // The end of the text closes this element as its end tag would.
-            *contentEnd = 0;
-            *nameEnd = 0;
-            return true;
-        }
-        // At "</".
-        *contentEnd = 0;
-        p += 2;
-        SkipBlanks(p);
-        const wchar_t* name = text_.get() + elements_[index].namePosition;
-        const size_t nameLength = static_cast<size_t>(nameEnd - name);
-        for (size_t i = 0; i < nameLength; ++i) {
-            if (p[i] != name[i]) {
-                return Fail(L"Unmatched closing tag", p);
-            }
-        }
-        p += nameLength;
-        SkipBlanks(p);
-        if (*p != L'>') {
-            return Fail(L"Unmatched closing tag", p);
-        }
-        ++p;
-        *nameEnd = 0;
-    }
-}
-
-// The attributes of a start tag, from the character after the element's name. Names and values are
-// terminated in place; the "=" and a closing quote that is not itself a terminator become blanks.
-bool CSkinMarkup::ParseAttributes(wchar_t*& p) {
-    // "/" stays for the empty-element check; the name is terminated there with the element.
-    if (*p == L'>' || *p == L'/') {
-        return true;
-    }
-    *p++ = 0;
-    SkipBlanks(p);
-    while (*p != 0 && *p != L'>' && *p != L'/') {
-        SkipName(p);
-        wchar_t* const nameEnd = p;
-        SkipBlanks(p);
-        if (*p != L'=') {
-            return Fail(L"Error while parsing attributes", p);
-        }
-        *p++ = L' ';
-        *nameEnd = 0;
-        SkipBlanks(p);
-        const wchar_t quote = *p;
-        if (quote != 0) {
-            ++p;
-        }
-        if (quote != L'"') {
-            return Fail(L"Expected attribute value", p);
-        }
-        wchar_t* const valueEnd = ReadText(p, L'"');
-        if (*p == 0) {
-            return Fail(L"Error while parsing attribute string", p);
-        }
-        if (valueEnd != p) {
-            *p = L' ';
-        }
-        *valueEnd = 0;
-        ++p;
-        SkipBlanks(p);
-    }
-    return true;
-}
-
-// Reads text up to `end` (or the end of the text), replacing entities in place. The characters
-// between the end of what was written and `p` become blanks so that the buffer stays one text.
-// Returns where the text's terminator belongs.
-wchar_t* CSkinMarkup::ReadText(wchar_t*& position, wchar_t end) const {
-    wchar_t* p = position;
-    if (preserveWhitespace_) {
-        // Most texts hold no entity: nothing moves until the first "&". Every character that can
-        // stop the scan ("<", the double quote, "&", the terminator) lies below 64, so one bit test
-        // decides for most characters.
-        const uint64_t stops = (1ull << 0) | (1ull << L'&') | (1ull << end);
-        for (;;) {
-            const auto c = static_cast<uint32_t>(*p);
-            if (c < 64 && ((stops >> c) & 1) != 0) {
-                break;
-            }
-            ++p;
-        }
-    }
-    wchar_t* out = p;
-    while (*p != 0 && *p != end) {
-        if (*p == L'&') {
-            if (const Entity* entity = EntityAt(p + 1)) {
-                *out++ = entity->character;
-                p += entity->length + 1;
-                continue;
-            }
-        }
-        const wchar_t c = *p++;
-        *out++ = c;
-        if (!preserveWhitespace_ && IsBlank(c)) {
-            SkipBlanks(p);
-        }
-    }
-    for (wchar_t* blank = out; blank < p; ++blank) {
-        *blank = L' ';
-    }
-    position = p;
-    return out;
 }
 
 bool CSkinMarkup::Fail(const wchar_t* message, const wchar_t* location) {

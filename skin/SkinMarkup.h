@@ -24,9 +24,10 @@ struct SkinMarkupElement {
 };
 
 // Skin markup: elements, double-quoted attributes, the five named entities; comments and processing
-// instructions are skipped. The whole text is kept in one buffer and parsed in place: names, values
-// and text contents become terminated strings inside it, so nodes allocate nothing. Nodes handed
-// out stay valid until the next load or Clear.
+// instructions are skipped. The whole text is kept in one buffer: names, values and text contents
+// become terminated strings inside it, so nodes allocate nothing. UTF-8 bytes are converted as they
+// are scanned, in one pass; other text is parsed in place. Nodes handed out stay valid until the next
+// load or Clear.
 class CSkinMarkup {
   public:
     static constexpr size_t kErrorMessageSize = 100;
@@ -63,14 +64,14 @@ class CSkinMarkup {
 
   private:
     friend class CSkinMarkupNode;
+    template <typename Unit>
+    friend class SkinMarkupScanner;
 
-    // Takes over a buffer of `length` characters and a terminator, and parses it.
-    bool ParseOwnedText(std::unique_ptr<wchar_t[]> text, size_t length);
-    bool ParseElementList(uint32_t parent, wchar_t*& p, int depth);
-    bool ParseAttributes(wchar_t*& p);
-    wchar_t* ReadText(wchar_t*& p, wchar_t end) const;
+    // Parses `length` units of `source` into text_, which has room for length + 1 characters (it may
+    // be the source itself: the text never grows as it is parsed).
+    template <typename Unit>
+    bool ParseUnits(const Unit* source, size_t length);
     uint32_t AppendElement();
-    uint32_t Offset(const wchar_t* p) const { return static_cast<uint32_t>(p - text_.get()); }
     bool Fail(const wchar_t* message, const wchar_t* location);
     bool FailLoad(const wchar_t* message);
 

@@ -102,6 +102,26 @@ int SequenceLength(uint8_t lead) {
 
 }  // namespace
 
+const uint8_t* DecodeUtf8Character(const uint8_t* p, const uint8_t* end, wchar_t*& out) {
+    const uint8_t lead = *p++;
+    const int length = SequenceLength(lead);
+    if (length == 0) {
+        *out++ = static_cast<wchar_t>(kReplacement);
+        return p;
+    }
+    char32_t c = lead & (0xFF >> (length + 1));
+    int taken = 1;
+    for (; taken < length && p < end; ++taken, ++p) {
+        const bool fits = taken == 1 ? SecondByteFits(lead, *p) : IsContinuation(*p);
+        if (!fits) {
+            break;
+        }
+        c = (c << 6) | (*p & 0x3F);
+    }
+    out = PutCodePoint(out, taken == length ? c : kReplacement);
+    return p;
+}
+
 size_t DecodeUtf8(const char* bytes, size_t size, wchar_t* out) {
     wchar_t* const start = out;
     const auto* p = reinterpret_cast<const uint8_t*>(bytes);
@@ -117,22 +137,7 @@ size_t DecodeUtf8(const char* bytes, size_t size, wchar_t* out) {
         if (p == end) {
             break;
         }
-        const uint8_t lead = *p++;
-        const int length = SequenceLength(lead);
-        if (length == 0) {
-            *out++ = static_cast<wchar_t>(kReplacement);
-            continue;
-        }
-        char32_t c = lead & (0xFF >> (length + 1));
-        int taken = 1;
-        for (; taken < length && p < end; ++taken, ++p) {
-            const bool fits = taken == 1 ? SecondByteFits(lead, *p) : IsContinuation(*p);
-            if (!fits) {
-                break;
-            }
-            c = (c << 6) | (*p & 0x3F);
-        }
-        out = PutCodePoint(out, taken == length ? c : kReplacement);
+        p = DecodeUtf8Character(p, end, out);
     }
     return static_cast<size_t>(out - start);
 }

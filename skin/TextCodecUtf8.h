@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace SkinUI {
@@ -15,5 +16,9 @@ std::wstring DecodeUtf8(const char* bytes, size_t size);
 // number of units written.
 size_t DecodeUtf8(const char* bytes, size_t size, wchar_t* out);
 std::string EncodeUtf8(const std::wstring& text);
+// One character from its lead byte at `p` (0x80 or above; `p` < `end`): writes its one or two units
+// (or U+FFFD for an ill-formed part) at `out`, moves `out` past them and returns the position after the
+// bytes it took.
+const uint8_t* DecodeUtf8Character(const uint8_t* p, const uint8_t* end, wchar_t*& out);
 
 }  // namespace SkinUI

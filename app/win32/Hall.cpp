@@ -11,6 +11,7 @@
 #include "services/win32/PluginControl.h"
 #include "skin/SkinResources.h"
 #include "skin/win32/SkinMessageLoop.h"
+#include "skin/win32/StartupTrace.h"
 #include "windows/win32/GameWnd.h"
 #include "windows/win32/HallWindows.h"
 #include "windows/win32/LoginWnd.h"
@@ -47,12 +48,16 @@ void StartHall(const wchar_t* commandLineTail) {
 
     g_loginWnd = new LoginWnd(channel);
     g_loginWnd->CreateNativeWindow(nullptr, kHallWindowTitle, kHallWindowStyle, kHallWindowExStyle);
+    TOLVANE_TRACE("launcher window created");
     g_loginWnd->SetWindowIcon(kHallIconResource);
     g_loginWnd->CenterOnWorkArea();
     g_hHallWnd = g_loginWnd->GetHWND();
     // The launcher can be neither maximised from the system menu nor resized by its frame.
     SetWindowLongW(g_hHallWnd, GWL_STYLE,
                    GetWindowLongW(g_hHallWnd, GWL_STYLE) & ~(WS_MAXIMIZEBOX | WS_THICKFRAME));
+    // The player sees the launcher as soon as it exists: its first frame does not wait for the hidden
+    // game window below.
+    UpdateWindow(g_hHallWnd);
 
     // Posted, so the launcher handles it in the message loop, after the game window below exists.
     PostMessageW(g_hHallWnd, WM_HALL_START, 0, 0);
@@ -66,14 +71,18 @@ void StartHall(const wchar_t* commandLineTail) {
     g_gameWnd->CenterOnWorkArea();
     g_gameWnd->Show(false, false);
     g_hGameWnd = g_gameWnd->GetHWND();
+    TOLVANE_TRACE("game window created and hidden");
 }
 
 int RunHall(HINSTANCE instance, const wchar_t* commandLineTail) {
+    TOLVANE_TRACE("hall entered");
     SetUnhandledExceptionFilter(&CrashReportFilter);
     SkinUI::SetInstance(instance);
     // The shell calls of the plug-in step, of opening addresses and of the update need an apartment.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    TOLVANE_TRACE("COM started");
     EnsurePluginControl();
+    TOLVANE_TRACE("plug-in control step");
     StartHall(commandLineTail);
     SkinUI::RunMessageLoop();
     if (SUCCEEDED(com)) {

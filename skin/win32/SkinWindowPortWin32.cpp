@@ -2,6 +2,7 @@
 
 #include "skin/SkinWindowMessages.h"
 #include "skin/win32/GdiCanvas.h"
+#include "skin/win32/StartupTrace.h"
 
 namespace SkinUI {
 
@@ -74,6 +75,14 @@ HWND SendingChild(uint32_t message, intptr_t lParam) {
         return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
     }
     return reinterpret_cast<HWND>(lParam);
+}
+
+// Composes the client area the way a layered window's frame is composed: onto a transparent surface
+// whose alpha counts.
+void ComposeWithAlpha(GdiDibSurface& surface, const SkinRect& client, ISkinClientPainter& painter) {
+    surface.Fill(0);  // what the skin leaves unpainted lets the desktop through
+    GdiCanvas canvas(surface);
+    painter.PaintClient(canvas, client);
 }
 
 }  // namespace
@@ -163,11 +172,9 @@ void SkinWindowPortWin32::PaintLayered(ISkinClientPainter& painter) {
     if (surface == nullptr) {
         return;
     }
-    surface->Fill(0);  // what the skin leaves unpainted lets the desktop through
-    {
-        GdiCanvas canvas(*surface);
-        painter.PaintClient(canvas, client);
-    }
+    TOLVANE_TRACE("layered paint: surface ready");
+    ComposeWithAlpha(*surface, client, painter);
+    TOLVANE_TRACE("layered paint: composed (images decoded on first draw)");
     RECT window{};
     GetWindowRect(window_, &window);
     POINT destination{window.left, window.top};
@@ -177,6 +184,11 @@ void SkinWindowPortWin32::PaintLayered(ISkinClientPainter& painter) {
     ScreenDc screen;
     UpdateLayeredWindow(window_, screen.Get(), &destination, &size, surface->Dc(), &source, 0, &blend,
                         ULW_ALPHA);
+    TOLVANE_TRACE("layered window updated");
+    TOLVANE_TRACE_WRITE();
+    // The system keeps the window's picture from here on; the next frame is composed afresh anyway, so
+    // the whole-window bitmap is not held between frames.
+    offscreen_.reset();
 }
 
 void SkinWindowPortWin32::DropOffscreen() {
@@ -188,9 +200,17 @@ void SkinWindowPortWin32::PrintClient(uintptr_t wParam, intptr_t, ISkinClientPai
     if (dc == nullptr) {
         return;
     }
-    {
+    const SkinRect client = ClientRect();
+    if ((GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 && !client.IsEmpty()) {
+        // A layered window prints the picture its frames show, alpha included.
+        GdiDibSurface frame(client.Width(), client.Height());
+        if (frame.IsValid()) {
+            ComposeWithAlpha(frame, client, painter);
+            BitBlt(dc, 0, 0, client.Width(), client.Height(), frame.Dc(), 0, 0, SRCCOPY);
+        }
+    } else {
         GdiCanvas canvas(dc);
-        painter.PaintClient(canvas, ClientRect());
+        painter.PaintClient(canvas, client);
     }
     // Child windows print themselves at their places.
     for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {

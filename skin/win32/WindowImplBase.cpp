@@ -7,6 +7,7 @@
 #include "skin/win32/GdiFontEngine.h"
 #include "skin/win32/GdiPixelBuffer.h"
 #include "skin/win32/SkinArchiveResource.h"
+#include "skin/win32/StartupTrace.h"
 
 namespace SkinUI {
 
@@ -263,10 +264,13 @@ LRESULT WindowImplBase::HandleWmCreate(UINT, WPARAM, LPARAM, bool&) {
     port_.Attach(window);
     manager_.Init(&port_);
     manager_.AddPreTranslateListener(this);
+    TOLVANE_TRACE("window made, skin source next");
     if (!SelectSkinSource()) {
         return 0;  // no skin archive: the window stays empty
     }
+    TOLVANE_TRACE("skin archive found, copied and opened");
     std::unique_ptr<CControlUI> root = BuildSkin();
+    TOLVANE_TRACE("skin markup read, parsed and built");
     if (!root) {
         MessageBoxW(window, L"加载资源文件失败", L"SkinUI", MB_OK | MB_ICONERROR);
         ExitProcess(1);
@@ -274,6 +278,7 @@ LRESULT WindowImplBase::HandleWmCreate(UINT, WPARAM, LPARAM, bool&) {
     manager_.AttachRoot(std::move(root), this);
     manager_.AddNotifyListener(this);
     AfterSkinAttached();
+    TOLVANE_TRACE("skin attached");
     return 0;
 }
 

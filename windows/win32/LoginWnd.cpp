@@ -7,6 +7,7 @@
 #include "services/win32/DefaultBrowser.h"
 #include "services/win32/SelfUpdater.h"
 #include "skin/ControlUI.h"
+#include "skin/win32/StartupTrace.h"
 #include "windows/HallAddresses.h"
 #include "windows/HallClicks.h"
 #include "windows/HallGeometry.h"
@@ -56,6 +57,7 @@ LRESULT LoginWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void LoginWnd::StartServerList() {
+    TOLVANE_TRACE("hall start message");
     const std::string address = hall::ServerListAddress(channel);
     ShowWindow(GetHWND(), SW_SHOWNORMAL);
     SetForegroundWindow(GetHWND());

@@ -26,10 +26,16 @@ std::wstring Dump(const CSkinMarkupNode& node) {
     return out;
 }
 
+// The tree of a text parsed in place, after checking that its UTF-8 form, converted as it is scanned,
+// gives the same tree.
 std::wstring DumpOf(const wchar_t* text) {
     CSkinMarkup markup;
     EXPECT_TRUE(markup.ParseText(text)) << markup.ErrorMessage() << L" at " << markup.ErrorLocation();
-    return Dump(markup.Root());
+    const std::wstring dump = Dump(markup.Root());
+    const std::string utf8 = EncodeUtf8(text);
+    EXPECT_TRUE(markup.ParseBytes(utf8.data(), utf8.size(), SkinTextEncoding::Utf8)) << text;
+    EXPECT_EQ(Dump(markup.Root()), dump) << text;
+    return dump;
 }
 
 std::string Utf16Bytes(const std::wstring& text, bool bigEndian) {
@@ -93,6 +99,13 @@ TEST(SkinMarkup, WellFormedShapes) {
         {L"<a v=\"&lt;&lt;&lt;\" w=\"2\"/>", L"a{v=<<<;w=2;}[]"},
         {L"<a x = \"1\"\ty=\"2\"><b/><c/></a>", L"a{x=1;y=2;}[](b{}[]c{}[])"},
         {L"<a x=\"1\">\"quoted\"</a>", L"a{x=1;}[\"quoted\"]"},
+        // Values and texts beyond ASCII, and runs longer than the sixteen bytes scanned at once.
+        {L"<Font name=\"\u5fae\u8f6f&amp;\U0001F600\">\u6e05\u7a7a</Font>",
+         L"Font{name=\u5fae\u8f6f&\U0001F600;}[\u6e05\u7a7a]"},
+        {L"<Button normalimage=\"file='abcdefghijklmnopqrstuvwxyz.png' corner='4,4,4,4'\">"
+         L"abcdefghijklmnop&lt;qrstuvwxyz0123456789</Button>",
+         L"Button{normalimage=file='abcdefghijklmnopqrstuvwxyz.png' corner='4,4,4,4';}"
+         L"[abcdefghijklmnop<qrstuvwxyz0123456789]"},
     };
     for (const auto& [text, dump] : cases) {
         EXPECT_EQ(DumpOf(text), dump) << text;
@@ -165,7 +178,20 @@ TEST(SkinMarkup, EachErrorGivesItsMessageAndWhereParsingStopped) {
         EXPECT_STREQ(markup.ErrorMessage(), c.message) << c.text;
         EXPECT_STREQ(markup.ErrorLocation(), c.location) << c.text;
         EXPECT_FALSE(markup.Root().IsValid());
+        const std::string utf8 = EncodeUtf8(c.text);
+        EXPECT_FALSE(markup.ParseBytes(utf8.data(), utf8.size(), SkinTextEncoding::Utf8)) << c.text;
+        EXPECT_STREQ(markup.ErrorMessage(), c.message) << c.text;
+        EXPECT_STREQ(markup.ErrorLocation(), c.location) << c.text;
     }
+    // Bytes that are no UTF-8 become replacement characters, in the tree and where parsing stopped;
+    // a NUL byte ends the text.
+    CSkinMarkup markup;
+    const char broken[] = "<a v=\"\xFF\xE6\xB8\"><b/>\xC3x</a>";
+    EXPECT_FALSE(markup.ParseBytes(broken, sizeof broken - 1, SkinTextEncoding::Utf8));
+    EXPECT_STREQ(markup.ErrorLocation(), L"\uFFFDx</a>");
+    const char cut[] = "<a v=\"\xFF\xE6\xB8\"/>\0<b";
+    ASSERT_TRUE(markup.ParseBytes(cut, sizeof cut - 1, SkinTextEncoding::Utf8));
+    EXPECT_EQ(Dump(markup.Root()), L"a{v=\uFFFD\uFFFD;}[]");
 }
 
 TEST(SkinMarkup, TheErrorLocationHoldsAtMost49CharactersAndStaysUntilTheNextParse) {
