@@ -5,13 +5,13 @@
 namespace childproc {
 
 ChildIpcContext::ChildIpcContext(ChildIpcHost& host, WindowId ownerWindow)
-    : host_(host), ownerWindow_(ownerWindow) {}
+    : host_(host), hallProcess_(host.ProcessOfWindow(ownerWindow)), ownerWindow_(ownerWindow) {}
 
 CopyDataAnswer ChildIpcContext::OnCopyData(uint32_t command, uintptr_t tag, const void* data, size_t size) {
     CopyDataAnswer answer = CopyDataAnswer::PassOn;
     switch (command) {
         case ipc::COPYDATA_OPEN_PAGE:
-            OpenStartPage(tag, data, size, answer);
+            answer = OpenStartPage(tag, data, size);
             break;
         case ipc::COPYDATA_NAVIGATE_PAGE:
             NavigatePage(tag, data, size);
@@ -20,7 +20,7 @@ CopyDataAnswer ChildIpcContext::OnCopyData(uint32_t command, uintptr_t tag, cons
             ReloadPage(tag);
             break;
         case ipc::COPYDATA_SET_PAGE_OWNER:
-            SetPageOwner(tag, data, size);
+            answer = SetPageOwner(tag, data, size);
             break;
         default:
             break;
@@ -28,18 +28,17 @@ CopyDataAnswer ChildIpcContext::OnCopyData(uint32_t command, uintptr_t tag, cons
     return answer;
 }
 
-void ChildIpcContext::OpenStartPage(uintptr_t tag, const void* data, size_t size, CopyDataAnswer& answer) {
+CopyDataAnswer ChildIpcContext::OpenStartPage(uintptr_t tag, const void* data, size_t size) {
     std::string address;
-    if (!ipc::ReadNarrowText(data, size, address)) {
-        answer = CopyDataAnswer::Refused;
-        return;
+    if (!ipc::ReadNarrowText(data, size, address) || (tag != 0 && !IsHallWindow(tag))) {
+        return CopyDataAnswer::Refused;
     }
     startAddress_ = std::move(address);
     if (tag != 0) {
         ownerWindow_.store(tag, std::memory_order_relaxed);
     }
     OnCreateStartPage(tag);
-    answer = CopyDataAnswer::Opened;
+    return CopyDataAnswer::Opened;
 }
 
 void ChildIpcContext::OnCreateStartPage(uintptr_t echo) {
@@ -96,14 +95,23 @@ void ChildIpcContext::ReloadPage(uintptr_t tag) {
     }
 }
 
-void ChildIpcContext::SetPageOwner(uintptr_t tag, const void* data, size_t size) {
+CopyDataAnswer ChildIpcContext::SetPageOwner(uintptr_t tag, const void* data, size_t size) {
     ChildPage* page = FindPage(tag);
-    uint32_t owner = 0;
-    if (page == nullptr || !ipc::ReadOwnerRecord(data, size, owner)) {
-        return;
+    uint32_t record = 0;
+    if (page == nullptr || !ipc::ReadOwnerRecord(data, size, record)) {
+        return CopyDataAnswer::PassOn;
     }
     // Window handles are 32-bit values that widen with their sign.
-    page->SetOwnerWindow(static_cast<WindowId>(static_cast<intptr_t>(static_cast<int32_t>(owner))));
+    const auto owner = static_cast<WindowId>(static_cast<intptr_t>(static_cast<int32_t>(record)));
+    if (!IsHallWindow(owner)) {
+        return CopyDataAnswer::Refused;
+    }
+    page->SetOwnerWindow(owner);
+    return CopyDataAnswer::PassOn;
+}
+
+bool ChildIpcContext::IsHallWindow(WindowId window) const {
+    return hallProcess_ != 0 && host_.ProcessOfWindow(window) == hallProcess_;
 }
 
 ChildPage* ChildIpcContext::FindPage(WindowId window) const {

@@ -36,6 +36,8 @@ class ChildIpcHost {
     virtual void PostPageCommand(WindowId page, uint32_t command) = 0;
     virtual void PostClose(WindowId window) = 0;
     virtual bool IsWindow(WindowId window) = 0;
+    // The process a window belongs to; 0 when it is no window.
+    virtual uint32_t ProcessOfWindow(WindowId window) = 0;
     // Destroys the IPC window, which ends the child's message loop.
     virtual void DestroyIpcWindow() = 0;
 };
@@ -43,12 +45,14 @@ class ChildIpcHost {
 // What the IPC window answers a data-copy message with.
 enum class CopyDataAnswer {
     Opened,   // the open-page command ran: answer 1
-    Refused,  // a malformed open-page record: answer 0, nothing done
+    Refused,  // a malformed record, or an owner that is no window of the hall: answer 0, nothing done
     PassOn,   // every other command, after handling: default processing
 };
 
 // The child's IPC window: the hall's commands, the pages they made and the owner they report to. All of
 // it runs on the IPC window's thread; only the owner window is also read by the watchdog thread.
+// An owner named by a record must be a live window of the hall's process (the process of the window the
+// child was started with): anything else would make the lifetime tick and the watchdog end the child.
 class ChildIpcContext {
   public:
     ChildIpcContext(ChildIpcHost& host, WindowId ownerWindow);
@@ -72,13 +76,15 @@ class ChildIpcContext {
     size_t PageCount() const { return pages_.size(); }
 
   private:
-    void OpenStartPage(uintptr_t tag, const void* data, size_t size, CopyDataAnswer& answer);
+    CopyDataAnswer OpenStartPage(uintptr_t tag, const void* data, size_t size);
     void NavigatePage(uintptr_t tag, const void* data, size_t size);
     void ReloadPage(uintptr_t tag);
-    void SetPageOwner(uintptr_t tag, const void* data, size_t size);
+    CopyDataAnswer SetPageOwner(uintptr_t tag, const void* data, size_t size);
     ChildPage* FindPage(WindowId window) const;
+    bool IsHallWindow(WindowId window) const;
 
     ChildIpcHost& host_;
+    const uint32_t hallProcess_;
     std::atomic<WindowId> ownerWindow_;
     std::string startAddress_;
     std::vector<std::shared_ptr<ChildPage>> pages_;

@@ -1,5 +1,7 @@
 #include "services/BrowserRules.h"
 
+#include <algorithm>
+
 namespace services {
 
 BrowserLookup BrowserLookupFor(unsigned major, unsigned minor) {
@@ -15,16 +17,71 @@ BrowserLookup BrowserLookupFor(unsigned major, unsigned minor) {
     return BrowserLookup::BuiltInBrowser;
 }
 
-std::wstring ProgramOfOpenCommand(const std::wstring& command) {
-    const size_t open = command.find(L'"');
-    if (open == std::wstring::npos) {
-        return command;
+namespace {
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+size_t SkipBlanks(const std::wstring& text, size_t at) {
+    while (at < text.size() && IsBlank(text[at])) {
+        ++at;
     }
-    const size_t close = command.find(L'"', open + 1);
-    if (close == std::wstring::npos) {
-        return command;
+    return at;
+}
+
+// The name the shell tries for a prefix: ".exe" added when its last path element has no extension.
+std::wstring ProgramName(const std::wstring& prefix) {
+    const size_t element = prefix.find_last_of(L"\\/");
+    const size_t dot = prefix.find(L'.', element == std::wstring::npos ? 0 : element + 1);
+    return dot == std::wstring::npos ? prefix + L".exe" : prefix;
+}
+
+}  // namespace
+
+OpenCommand SplitOpenCommand(const std::wstring& command,
+                             const std::function<bool(const std::wstring&)>& isFile) {
+    const size_t start = SkipBlanks(command, 0);
+    if (start < command.size() && command[start] == L'"') {
+        const size_t close = command.find(L'"', start + 1);
+        if (close == std::wstring::npos) {
+            return {command.substr(start + 1), L""};
+        }
+        return {command.substr(start + 1, close - start - 1), command.substr(SkipBlanks(command, close + 1))};
     }
-    return command.substr(open + 1, close - open - 1);
+    size_t firstBlank = std::wstring::npos;
+    for (size_t end = start; end <= command.size(); ++end) {
+        if (end < command.size() && (!IsBlank(command[end]) || IsBlank(command[end - 1]))) {
+            continue;  // a prefix ends at the first blank of a run, or with the command
+        }
+        firstBlank = std::min(firstBlank, end);
+        if (end == start) {
+            break;  // nothing but blanks
+        }
+        const std::wstring candidate = ProgramName(command.substr(start, end - start));
+        if (isFile(candidate)) {
+            return {candidate, command.substr(SkipBlanks(command, end))};
+        }
+    }
+    return {command.substr(start, firstBlank - start), command.substr(SkipBlanks(command, firstBlank))};
+}
+
+std::wstring ArgumentsWithAddress(const std::wstring& arguments, const std::wstring& address) {
+    std::wstring result;
+    bool placed = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == L'%' && i + 1 < arguments.size() && arguments[i + 1] == L'1') {
+            result += address;
+            placed = true;
+            ++i;
+        } else {
+            result += arguments[i];
+        }
+    }
+    if (!placed) {
+        result += result.empty() ? address : L" " + address;
+    }
+    return result;
 }
 
 }  // namespace services

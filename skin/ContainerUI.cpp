@@ -21,7 +21,13 @@ bool IsShown(const CScrollBarUI* bar) {
 
 CContainerUI::CContainerUI() = default;
 
-CContainerUI::~CContainerUI() = default;
+CContainerUI::~CContainerUI() {
+    if (!autoDestroy_) {
+        for (auto& child : items_) {
+            LetGo(std::move(child));
+        }
+    }
+}
 
 const wchar_t* CContainerUI::ClassName() const {
     return L"ContainerUI";
@@ -490,6 +496,7 @@ std::unique_ptr<CControlUI> CContainerUI::RemoveAt(int index) {
     items_.erase(items_.begin() + index);
     MarkLayoutDirty();
     if (!autoDestroy_) {
+        DetachChild(*child);
         return child;
     }
     DisposeChild(std::move(child));
@@ -500,9 +507,24 @@ void CContainerUI::RemoveAll() {
     std::vector<std::unique_ptr<CControlUI>> removed = std::move(items_);
     items_.clear();
     for (auto& child : removed) {
-        DisposeChild(std::move(child));
+        if (autoDestroy_) {
+            DisposeChild(std::move(child));
+        } else {
+            LetGo(std::move(child));
+        }
     }
     MarkLayoutDirty();
+}
+
+void CContainerUI::DetachChild(CControlUI& child) {
+    // Whatever the child does later (a size or visibility change) must not reach this container.
+    child.AttachManager(child.Manager(), nullptr, child.Association(), false);
+}
+
+void CContainerUI::LetGo(std::unique_ptr<CControlUI> child) {
+    DetachChild(*child);
+    // Whoever added the child owns it: the container only forgets it.
+    static_cast<void>(child.release());
 }
 
 void CContainerUI::DisposeChild(std::unique_ptr<CControlUI> child) {

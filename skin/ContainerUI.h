@@ -36,7 +36,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
     virtual void SetInset(const SkinRect& inset);
     virtual int32_t ChildPadding() const;
     virtual void SetChildPadding(int32_t padding);
-    // Whether removed children (and the remaining ones at the end) are destroyed by the container.
+    // Whether removed children (and the remaining ones at the end) are destroyed by the container. A
+    // container that does not own its children lets them go without destroying them: whoever added
+    // them keeps them (RemoveAt hands a child back, RemoveAll and the destructor only forget them).
     virtual bool OwnsChildren() const;
     virtual void SetOwnsChildren(bool owns);
     // Whether removed children are destroyed only after the message being handled.
@@ -91,6 +93,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   private:
     void AdoptChild(CControlUI& child);
     void DisposeChild(std::unique_ptr<CControlUI> child);
+    static void DetachChild(CControlUI& child);
+    static void LetGo(std::unique_ptr<CControlUI> child);
     void PaintChildren(SkinCanvas& canvas, const SkinRect& paintRect);
     CControlUI* SearchChildren(SkinControlTest test, void* data, uint32_t flags);
     void ScrollVerticallyBy(int32_t delta);

@@ -7,7 +7,8 @@ namespace SkinUI {
 class CControlUI;
 
 // The child list of a container (FindInterface "IContainer"). Children are kept in markup order; the
-// container owns them.
+// container owns them unless it was told not to (CContainerUI::SetOwnsChildren): then whoever added
+// them owns them.
 class IContainerUI {
   public:
     virtual CControlUI* ItemAt(int index) const = 0;
@@ -23,7 +24,8 @@ class IContainerUI {
     // when it defers that), else handed back. Null in both the destroyed and the not-found case.
     virtual std::unique_ptr<CControlUI> Remove(CControlUI* control) = 0;
     virtual std::unique_ptr<CControlUI> RemoveAt(int index) = 0;
-    // Removes and destroys (or defers destroying) every child.
+    // Removes every child: destroyed (or destroying deferred) by a container that owns them, else only
+    // forgotten.
     virtual void RemoveAll() = 0;
 
   protected:

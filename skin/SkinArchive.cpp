@@ -180,10 +180,12 @@ class RawInflater {
             return kArchiveNoMemory;
         }
         if (result == Z_STREAM_END) {
-            // The data ended: it must hold exactly the announced number of bytes. The stream's own
-            // structure and that count are the check; a checksum over the output would cost about
-            // as much again as inflating it.
-            return stream_.total_out == entry.uncompressedSize ? kArchiveDone : kArchiveCorrupt;
+            // The data ended: it must hold exactly the announced bytes. A flipped bit often still
+            // inflates to a well-formed stream of the right length, so only the checksum tells.
+            return stream_.total_out == entry.uncompressedSize &&
+                           crc32(0, buffer, static_cast<uInt>(stream_.total_out)) == entry.crc32
+                       ? kArchiveDone
+                       : kArchiveCorrupt;
         }
         if (result == kReadFailed) {
             return kArchiveReadError;

@@ -67,8 +67,8 @@ uint32_t FindArchiveEntry(const SkinArchive* archive, const std::wstring& name, 
 // Extracts entry `index` into `buffer` of `size` bytes: kArchiveDone when the whole entry is there,
 // kArchiveMoreData when the buffer filled before the end of the entry (a later call starts again from
 // the beginning). Stored and deflated entries are supported. An entry whose data is shorter or longer
-// than its directory record says, whose deflated data is malformed, or whose stored data does not
-// match its checksum is kArchiveCorrupt.
+// than its directory record says, whose deflated data is malformed, or whose data does not match its
+// checksum is kArchiveCorrupt.
 uint32_t ExtractArchiveEntry(const SkinArchive* archive, int32_t index, void* buffer, size_t size);
 
 uint32_t CloseArchive(ArchivePtr& archive);

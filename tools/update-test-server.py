@@ -8,6 +8,8 @@ server would. The first path element names the fault, the rest the file in the f
   /wrong-size/NAME     serves the file correctly but announces 1000 bytes more to size queries
   /wrong-range/NAME    answers a range request with 206 and a range that starts at byte 0
   /slow/NAME           serves ranges correctly, 64 KiB every 100 ms
+  /stall-size/NAME     holds every size query (HEAD) for 10 s before answering it; serves the rest
+                       correctly
   /redirect/PATH       302 to /PATH on this server
   anything else        404
 
@@ -63,6 +65,8 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
         if len(parts) != 2:
             return self.not_found()
         fault, name = parts
+        if fault == "stall-size" and not send_body:
+            time.sleep(10)
         if fault == "redirect":
             self.send_response(302)
             self.send_header("Location", "/" + name)
@@ -94,6 +98,8 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
             return self.send_range(data, start, send_body)
         if fault == "slow":
             return self.send_range(data, start, send_body, slow=True)
+        if fault == "stall-size":
+            return self.send_range(data, start, send_body)
         return self.not_found()
 
     def send_range(self, data, start, send_body, slow=False):

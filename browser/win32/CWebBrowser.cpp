@@ -143,6 +143,11 @@ LRESULT CALLBACK CWebBrowser::WindowProc(HWND window, UINT message, WPARAM wPara
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, RegisteredWindowClass(&CWebBrowser::WindowProc).objectOffset, 0);
         self->window_ = nullptr;
+        // After the host class has let the control go: nothing of OLE is used by this window any more.
+        if (self->oleInitialized_) {
+            self->oleInitialized_ = false;
+            OleUninitialize();
+        }
         self->OnFinalMessage(window);
     }
     return result;
@@ -178,7 +183,11 @@ bool CWebBrowser::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
 // Every failure refuses the window (-1), which the system then destroys; the sink is connected last,
 // so a refused window has nothing connected.
 LRESULT CWebBrowser::CreateControl(HWND window, WPARAM wParam, LPARAM lParam) {
-    OleInitialize(nullptr);  // makes the window's thread a single-threaded apartment; may already be one
+    // Makes the window's thread a single-threaded apartment (it may already be one); balanced after the
+    // window's last message.
+    if (!oleInitialized_) {
+        oleInitialized_ = SUCCEEDED(OleInitialize(nullptr));
+    }
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     const SkinUI::ComPtr<IStream> state =
         PersistedState(creation != nullptr ? creation->lpCreateParams : nullptr);

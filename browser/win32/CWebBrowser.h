@@ -87,6 +87,9 @@ class CWebBrowser {
     void ReleaseControl();
 
     HWND window_ = nullptr;
+    // The creation's own OLE initialisation of the window's thread, balanced after the window's last
+    // message.
+    bool oleInitialized_ = false;
     bool showScrollBars_;
     std::wstring controlName_;
     SkinUI::ComPtr<IWebBrowser2> browser_;

@@ -103,6 +103,8 @@ HRESULT AcquireFromProcess(HWND browserWindow, UINT command, HWND* outWindow, IW
     result = CoUnmarshalInterface(stream.Get(), IID_IWebBrowser2, reinterpret_cast<void**>(outBrowser));
     if (FAILED(result)) {
         *outBrowser = nullptr;
+        // The page's stub still holds the reference the data carries; give it back.
+        ReleaseMarshalled(stream.Get());
     }
     return result;
 }
@@ -168,12 +170,13 @@ HRESULT AcquireBrowserInterface(HWND ipcWindow, HWND browserWindow, HWND* outWin
     if (command == 0) {
         return E_FAIL;
     }
-    // The page window decides the path: a stream address from another process would point nowhere.
-    const DWORD pageProcess = ProcessOf(browserWindow);
-    if (pageProcess == 0) {
+    // Only a page of the IPC window's process is asked: the answer is a handle or a stream address that
+    // is meant for this process, and a page of any other process could make it close or use one of
+    // this process's own, unrelated handles.
+    if (ProcessOf(browserWindow) != ipcProcess) {
         return E_FAIL;
     }
-    if (pageProcess == GetCurrentProcessId()) {
+    if (ipcProcess == GetCurrentProcessId()) {
         return AcquireFromThread(browserWindow, command, outWindow, outBrowser);
     }
     return AcquireFromProcess(browserWindow, command, outWindow, outBrowser);

@@ -21,9 +21,10 @@ uintptr_t MarshalBrowserToThread(IWebBrowser2* browser);
 
 // Obtains the browser interface of a page window. `ipcWindow` is the child's IPC window; with
 // `browserWindow` 0 it is asked for a new page first. A window of the calling thread itself is refused
-// with E_FAIL before anything is sent. Pages of this process hand over through a stream, pages of other
-// processes through a shared block. S_OK with the interface in `outBrowser` (and the page window in
-// `outWindow` when given); otherwise E_FAIL or the platform's code, `outBrowser` null and nothing
+// with E_FAIL before anything is sent, and so is a page window of another process than the IPC
+// window's, before anything is taken from its answer. Pages of this process hand over through a stream,
+// pages of other processes through a shared block. S_OK with the interface in `outBrowser` (and the page
+// window in `outWindow` when given); otherwise E_FAIL or the platform's code, `outBrowser` null and nothing
 // acquired on the way left behind.
 HRESULT AcquireBrowserInterface(HWND ipcWindow, HWND browserWindow, HWND* outWindow,
                                 IWebBrowser2** outBrowser);

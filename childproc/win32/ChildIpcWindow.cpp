@@ -30,6 +30,10 @@ class Win32ChildIpcHost : public childproc::ChildIpcHost {
     }
     void PostClose(childproc::WindowId window) override { PostMessageW(AsWindow(window), WM_CLOSE, 0, 0); }
     bool IsWindow(childproc::WindowId window) override { return ::IsWindow(AsWindow(window)) != FALSE; }
+    uint32_t ProcessOfWindow(childproc::WindowId window) override {
+        DWORD process = 0;
+        return GetWindowThreadProcessId(AsWindow(window), &process) != 0 ? process : 0;
+    }
     void DestroyIpcWindow() override {
         if (ipcWindow_ != nullptr) {
             DestroyWindow(ipcWindow_);

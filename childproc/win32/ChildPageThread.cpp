@@ -66,22 +66,6 @@ struct BrowserThreadStart {
     std::shared_ptr<PageSlot> page;  // null until the thread made its window
 };
 
-// The page thread's apartment: single-threaded, for the control and its events.
-class OleApartment {
-  public:
-    OleApartment() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleApartment() {
-        if (initialized_) {
-            OleUninitialize();
-        }
-    }
-    OleApartment(const OleApartment&) = delete;
-    OleApartment& operator=(const OleApartment&) = delete;
-
-  private:
-    bool initialized_;
-};
-
 childproc::PageRect AsPageRect(const RECT& rect) {
     return {static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top), static_cast<int32_t>(rect.right),
             static_cast<int32_t>(rect.bottom)};
@@ -125,7 +109,7 @@ void EndPage(PageSlot& slot) {
 
 DWORD WINAPI PageThreadMain(void* parameter) {
     auto* start = static_cast<BrowserThreadStart*>(parameter);
-    OleApartment apartment;
+    OleApartment apartment;  // single-threaded, for the control and its events
     browser::AxHostInitialize();
 
     const std::string address = start->address;

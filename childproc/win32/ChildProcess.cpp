@@ -9,6 +9,7 @@
 #include "childproc/ChildSwitches.h"
 #include "childproc/win32/ChildIpcWindow.h"
 #include "childproc/win32/HallWatchdog.h"
+#include "childproc/win32/ScopedHandles.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ int RunChildProcess() {
     }
     const HWND hallWindow = HallWindowFrom(switches.hallWindow);
     childproc::ChildIpcContext& context = TheChildIpcContext(hallWindow);
+    // The main thread's apartment, for the control hosting support registered here.
+    const OleApartment apartment;
     browser::AxHostInitialize();
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <ole2.h>
+
 // Move-only owners of kernel objects and memory blocks: each closes or frees what it holds on every
 // path out of a function.
 
@@ -110,3 +112,20 @@ inline bool GlobalMemory::CopyOut(void* data, SIZE_T bytes) const {
     GlobalUnlock(memory_);
     return true;
 }
+
+// The calling thread's OLE apartment (single-threaded) for the owner's lifetime; every successful
+// initialisation, the nested ones included, is balanced.
+class OleApartment {
+  public:
+    OleApartment() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleApartment() {
+        if (initialized_) {
+            OleUninitialize();
+        }
+    }
+    OleApartment(const OleApartment&) = delete;
+    OleApartment& operator=(const OleApartment&) = delete;
+
+  private:
+    bool initialized_;
+};

@@ -11,13 +11,27 @@ namespace {
 
 constexpr size_t kBrowserValueBytes = 522;
 
-// 5.1: the data of the first value of the HTML files' open command, whole.
-std::wstring HtmlFileCommand() {
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+OpenCommand BuiltInBrowserCommand() {
+    return {kBuiltInBrowser, L""};
+}
+
+OpenCommand SplitCommand(const std::wstring& command) {
+    OpenCommand split = SplitOpenCommand(command, IsFile);
+    return split.program.empty() ? BuiltInBrowserCommand() : split;
+}
+
+// 5.1: the data of the first value of the HTML files' open command.
+OpenCommand HtmlFileCommand() {
     RegistryKey key;
     // Read rights are all this needs; a user may not write the machine's classes.
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kHtmlFileOpenCommandKey, 0, KEY_QUERY_VALUE, key.Receive()) !=
         ERROR_SUCCESS) {
-        return kBuiltInBrowser;
+        return BuiltInBrowserCommand();
     }
     wchar_t name[256] = {};
     DWORD nameChars = 256;
@@ -27,17 +41,17 @@ std::wstring HtmlFileCommand() {
     if (RegEnumValueW(key.Get(), 0, name, &nameChars, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
                       &dataBytes) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        return kBuiltInBrowser;
+        return BuiltInBrowserCommand();
     }
-    return data.data();
+    return SplitCommand(data.data());
 }
 
-std::wstring UserChoiceProgram(const wchar_t* choiceKey) {
+OpenCommand UserChoiceCommand(const wchar_t* choiceKey) {
     RegistryKey choice;
     std::wstring progId;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, choiceKey, 0, KEY_QUERY_VALUE, choice.Receive()) != ERROR_SUCCESS ||
         QueryStringValue(choice.Get(), kProgIdValue, kBrowserValueBytes, progId) != ERROR_SUCCESS) {
-        return kBuiltInBrowser;
+        return BuiltInBrowserCommand();
     }
     RegistryKey command;
     std::wstring commandLine;
@@ -45,26 +59,30 @@ std::wstring UserChoiceProgram(const wchar_t* choiceKey) {
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, commandKey.c_str(), 0, KEY_QUERY_VALUE, command.Receive()) !=
             ERROR_SUCCESS ||
         QueryStringValue(command.Get(), nullptr, kBrowserValueBytes, commandLine) != ERROR_SUCCESS) {
-        return kBuiltInBrowser;
+        return BuiltInBrowserCommand();
     }
-    return ProgramOfOpenCommand(commandLine);
+    return SplitCommand(commandLine);
 }
 
-}  // namespace
-
-std::wstring GetDefaultBrowser(SystemAccess& system) {
+OpenCommand DefaultBrowserCommand(SystemAccess& system) {
     const SystemVersion version = system.Version();
     switch (BrowserLookupFor(version.major, version.minor)) {
         case BrowserLookup::HtmlFileCommand:
             return HtmlFileCommand();
         case BrowserLookup::HttpUserChoice:
-            return UserChoiceProgram(kHttpUserChoiceKey);
+            return UserChoiceCommand(kHttpUserChoiceKey);
         case BrowserLookup::FtpUserChoice:
-            return UserChoiceProgram(kFtpUserChoiceKey);
+            return UserChoiceCommand(kFtpUserChoiceKey);
         case BrowserLookup::BuiltInBrowser:
             break;
     }
-    return kBuiltInBrowser;
+    return BuiltInBrowserCommand();
+}
+
+}  // namespace
+
+std::wstring GetDefaultBrowser(SystemAccess& system) {
+    return DefaultBrowserCommand(system).program;
 }
 
 std::wstring GetDefaultBrowser() {
@@ -72,10 +90,11 @@ std::wstring GetDefaultBrowser() {
 }
 
 void OpenUrl(SystemAccess& system, const std::wstring& address) {
+    const OpenCommand command = DefaultBrowserCommand(system);
     ShellRequest request;
     request.verb = L"open";
-    request.file = GetDefaultBrowser(system);
-    request.parameters = address;
+    request.file = command.program;
+    request.parameters = ArgumentsWithAddress(command.arguments, address);
     request.show = SW_SHOWNORMAL;
     system.RunShell(request);
 }

@@ -57,8 +57,7 @@ bool ExtractResource(HMODULE module, int id, const wchar_t* type, std::vector<ui
     return true;
 }
 
-bool WriteControlFile(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-    DWORD written = 0;
+bool WriteControlFile(SystemAccess& system, const std::wstring& path, const std::vector<uint8_t>& bytes) {
     bool complete = false;
     {
         UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -66,8 +65,7 @@ bool WriteControlFile(const std::wstring& path, const std::vector<uint8_t>& byte
         if (!file) {
             return false;
         }
-        complete = WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                   written == bytes.size();
+        complete = system.WriteToFile(file.Get(), bytes.data(), bytes.size());
     }
     if (!complete) {
         DeleteFileW(path.c_str());
@@ -119,7 +117,7 @@ bool EnsurePluginControl(SystemAccess& system) {
     if (!exists) {
         std::vector<uint8_t> control;
         if (!ExtractResource(system.ResourceModule(), kPluginResourceId, kPluginResourceType, control) ||
-            !WriteControlFile(controlPath, control)) {
+            !WriteControlFile(system, controlPath, control)) {
             return false;
         }
     }

@@ -24,9 +24,9 @@ std::wstring GetPluginFolder(SystemAccess& system);
 // A copy of a resource's bytes; false when it is missing or empty.
 bool ExtractResource(HMODULE module, int id, const wchar_t* type, std::vector<uint8_t>& out);
 
-// Writes the whole control file in one go. A file whose write failed is deleted, so that a partial
-// control is never registered.
-bool WriteControlFile(const std::wstring& path, const std::vector<uint8_t>& bytes);
+// Writes the whole control file through the system's file writer. A file whose write failed, even after
+// some bytes, is deleted, so that a partial control is never registered.
+bool WriteControlFile(SystemAccess& system, const std::wstring& path, const std::vector<uint8_t>& bytes);
 
 // Starts the system's registration tool (by its full path in the system folder) for the control:
 // directly for administrators, through the shell otherwise. True when the tool was started.

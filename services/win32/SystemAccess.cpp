@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace services {
@@ -80,6 +81,20 @@ bool SystemAccess::IsAdministrator(bool& isMember) {
 
 void SystemAccess::ShowNotice(HWND owner, const wchar_t* text, const wchar_t* caption) {
     MessageBoxW(owner, text, caption, MB_OK);
+}
+
+bool SystemAccess::WriteToFile(HANDLE file, const void* data, size_t size) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    while (size > 0) {
+        const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes += written;
+        size -= written;
+    }
+    return true;
 }
 
 std::wstring SystemAccess::LauncherPath() {

@@ -40,6 +40,8 @@ class SystemAccess {
     // the built-in Administrators group.
     virtual bool IsAdministrator(bool& isMember);
     virtual void ShowNotice(HWND owner, const wchar_t* text, const wchar_t* caption);
+    // Writes the bytes to an open file at its current position; true when all of them were written.
+    virtual bool WriteToFile(HANDLE file, const void* data, size_t size);
     // Full path of the running executable, and the module that carries the program's resources.
     virtual std::wstring LauncherPath();
     virtual HMODULE ResourceModule();

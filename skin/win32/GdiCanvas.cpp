@@ -1,5 +1,9 @@
 #include "skin/win32/GdiCanvas.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include "skin/CanvasGradientBands.h"
 #include "skin/SkinImage.h"
 #include "skin/win32/GdiFontEngine.h"
@@ -69,7 +73,71 @@ class GdiCanvas::ImageSource {
     HGDIOBJ previous_ = nullptr;
 };
 
+// Makes what one GDI call draws on an alpha surface opaque. GDI leaves the pixels it does not draw
+// alone and writes alpha 0 into those it draws, so: before the call every pixel of the area it may
+// reach gets alpha 255 as a mark, its own alpha kept aside; afterwards a pixel whose alpha became 0
+// was drawn and stays opaque, and every other pixel gets its own alpha back.
+class GdiCanvas::OpaqueOutput {
+  public:
+    // `reach` is in logical units; the area is that part of it inside the clip and the surface.
+    OpaqueOutput(const GdiCanvas& canvas, const SkinRect& reach) : surface_(canvas.alphaSurface_) {
+        RECT clip{};
+        if (surface_ == nullptr || !surface_->IsValid() || GetClipBox(canvas.dc_, &clip) == ERROR) {
+            surface_ = nullptr;
+            return;
+        }
+        POINT corners[2] = {
+            {std::max<LONG>(clip.left, reach.left), std::max<LONG>(clip.top, reach.top)},
+            {std::min<LONG>(clip.right, reach.right), std::min<LONG>(clip.bottom, reach.bottom)}};
+        LPtoDP(canvas.dc_, corners, 2);
+        area_ = RECT{std::max<LONG>(corners[0].x, 0), std::max<LONG>(corners[0].y, 0),
+                     std::min<LONG>(corners[1].x, surface_->Width()),
+                     std::min<LONG>(corners[1].y, surface_->Height())};
+        if (area_.left >= area_.right || area_.top >= area_.bottom) {
+            surface_ = nullptr;
+            return;
+        }
+        saved_.reserve(static_cast<size_t>(area_.right - area_.left) *
+                       static_cast<size_t>(area_.bottom - area_.top));
+        ForEachAlpha([this](uint8_t& alpha) {
+            saved_.push_back(alpha);
+            alpha = 255;
+        });
+    }
+    ~OpaqueOutput() {
+        if (surface_ == nullptr) {
+            return;
+        }
+        size_t next = 0;
+        ForEachAlpha([this, &next](uint8_t& alpha) { alpha = alpha == 0 ? 255 : saved_[next++]; });
+    }
+    OpaqueOutput(const OpaqueOutput&) = delete;
+    OpaqueOutput& operator=(const OpaqueOutput&) = delete;
+
+  private:
+    // Row by row over the area; Bits also waits for GDI's pending work.
+    template <typename Visit>
+    void ForEachAlpha(Visit visit) {
+        uint8_t* bits = surface_->Bits();
+        const size_t width = static_cast<size_t>(surface_->Width());
+        for (LONG y = area_.top; y < area_.bottom; ++y) {
+            uint8_t* alpha =
+                bits + (static_cast<size_t>(y) * width + static_cast<size_t>(area_.left)) * 4 + 3;
+            for (LONG x = area_.left; x < area_.right; ++x, alpha += 4) {
+                visit(*alpha);
+            }
+        }
+    }
+
+    GdiDibSurface* surface_;
+    RECT area_{};
+    std::vector<uint8_t> saved_;
+};
+
 GdiCanvas::GdiCanvas(HDC dc) : dc_(dc), imageDc_(dc) {}
+
+GdiCanvas::GdiCanvas(GdiDibSurface& alphaSurface)
+    : dc_(alphaSurface.Dc()), alphaSurface_(&alphaSurface), imageDc_(alphaSurface.Dc()) {}
 
 GdiCanvas::~GdiCanvas() {
     // A clip saved and never restored would leave the caller's context narrowed.
@@ -80,6 +148,7 @@ GdiCanvas::~GdiCanvas() {
 
 void GdiCanvas::FillSolid(const SkinRect& rect, SkinColor color) {
     const RECT area = ToRect(rect);
+    const OpaqueOutput opaque(*this, rect);
     const COLORREF previous = SetBkColor(dc_, ToColorRef(color));
     ExtTextOutW(dc_, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
     SetBkColor(dc_, previous);
@@ -110,6 +179,10 @@ void GdiCanvas::DrawLine(const SkinPoint& from, const SkinPoint& to, int32_t wid
         return;
     }
     ScopedSelect selectPen(dc_, pen.Get());
+    const int32_t reach = width + 1;
+    const OpaqueOutput opaque(*this,
+                              SkinRect{std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach,
+                                       std::max(from.x, to.x) + reach, std::max(from.y, to.y) + reach});
     POINT previous = {};
     MoveToEx(dc_, from.x, from.y, &previous);
     LineTo(dc_, to.x, to.y);
@@ -134,6 +207,7 @@ void GdiCanvas::DrawOutline(const SkinRect& rect, int32_t width, SkinColor color
     }
     ScopedSelect selectPen(dc_, pen.Get());
     ScopedSelect selectBrush(dc_, GetStockObject(NULL_BRUSH));
+    const OpaqueOutput opaque(*this, rect);
     if (radiusX > 0 || radiusY > 0) {
         RoundRect(dc_, rect.left, rect.top, rect.right, rect.bottom, radiusX, radiusY);
     } else {
@@ -151,6 +225,9 @@ void GdiCanvas::PaintText(const SkinRect& rect, const std::wstring& text, SkinCo
     const int previousMode = SetBkMode(dc_, TRANSPARENT);
     const COLORREF previousColor = SetTextColor(dc_, ToColorRef(color));
     RECT area = ToRect(rect);
+    // Unclipped text may run past its rectangle, anywhere in the clip.
+    const OpaqueOutput opaque(
+        *this, (format & DT_NOCLIP) != 0 ? SkinRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX} : rect);
     // The text is the caller's and read-only: never let the format ask for it to be rewritten.
     DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &area,
               format & ~static_cast<uint32_t>(DT_MODIFYSTRING));

@@ -8,6 +8,7 @@
 
 #include "skin/Canvas.h"
 #include "skin/win32/GdiCanvasObjects.h"
+#include "skin/win32/GdiDibSurface.h"
 
 namespace SkinUI {
 
@@ -17,6 +18,9 @@ namespace SkinUI {
 class GdiCanvas final : public SkinCanvas {
   public:
     explicit GdiCanvas(HDC dc);
+    // Paints into a surface whose alpha counts (a layered window's). GDI writes alpha 0 wherever it
+    // draws, which would make text, solid fills and outlines see-through: here they come out opaque.
+    explicit GdiCanvas(GdiDibSurface& alphaSurface);
     ~GdiCanvas() override;
     GdiCanvas(const GdiCanvas&) = delete;
     GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -44,10 +48,12 @@ class GdiCanvas final : public SkinCanvas {
 
   private:
     class ImageSource;
+    class OpaqueOutput;
 
     void DrawOutline(const SkinRect& rect, int32_t width, SkinColor color, int32_t radiusX, int32_t radiusY);
 
     HDC dc_;
+    GdiDibSurface* alphaSurface_ = nullptr;
     MemoryDc imageDc_;
     // One entry per SaveClip: the clip region then, or null when there was none.
     std::vector<GdiObject<HRGN>> savedClips_;

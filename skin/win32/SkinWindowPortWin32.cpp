@@ -165,7 +165,7 @@ void SkinWindowPortWin32::PaintLayered(ISkinClientPainter& painter) {
     }
     surface->Fill(0);  // what the skin leaves unpainted lets the desktop through
     {
-        GdiCanvas canvas(surface->Dc());
+        GdiCanvas canvas(*surface);
         painter.PaintClient(canvas, client);
     }
     RECT window{};

@@ -44,7 +44,8 @@ LRESULT LoginWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             PlacePageWindow();
             break;
         case WM_TIMER:
-            if (services::OnUpdateTimer(GetHWND(), wParam)) {
+        case services::kUpdateCheckDoneMessage:
+            if (services::OnUpdateMessage(GetHWND(), message, wParam)) {
                 return 0;
             }
             break;

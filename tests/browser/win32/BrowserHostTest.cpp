@@ -6,6 +6,8 @@
 #include <mshtmhst.h>
 #include <ocidl.h>
 
+#include <thread>
+
 #include "browser/win32/AxHosting.h"
 #include "skin/win32/ComPtr.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
@@ -179,6 +181,26 @@ TEST(HostWindow, DestroyingDisconnectsThenReportsEachStageOnce) {
     Navigate(kept.Get(), L"http://127.0.0.1:9/after");
     testsupport::PumpMessagesFor(200);
     EXPECT_EQ(browser.calls.size(), 4u);
+}
+
+TEST(HostWindow, ABrowserWindowLeavesItsThreadsApartmentAsItFoundIt) {
+    bool created = false;
+    HRESULT afterwards = E_FAIL;
+    std::thread([&] {
+        {
+            RecordingBrowser browser(true);
+            HWND window = browser.Create(nullptr, kRect, nullptr, WS_POPUP);
+            created = window != nullptr;
+            DestroyWindow(window);
+        }
+        // No apartment is left behind: the thread may still choose the free-threaded one.
+        afterwards = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(afterwards)) {
+            CoUninitialize();
+        }
+    }).join();
+    EXPECT_TRUE(created);
+    EXPECT_EQ(afterwards, S_OK);
 }
 
 TEST(HostWindow, TimerMessagesReachTheOperationAndThenDefaultProcessing) {

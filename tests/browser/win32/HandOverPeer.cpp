@@ -1,6 +1,7 @@
 // A second process for the hand-over tests. "acquire <page window>" obtains the page's browser from
 // this process and uses the proxy; "serve <answer> <title>" shows a page window that answers the
-// page command with a malformed hand-over ("oversized", "nobrowser" or "garbage"). The exit code says
+// page command with a malformed hand-over ("oversized", "nobrowser", "garbage", or a number given as
+// it stands). The exit code says
 // which step failed; 0 is success.
 
 #include <windows.h>
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
+#include <vector>
 
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/BrowserHandOver.h"
@@ -52,14 +55,37 @@ int Acquire(HWND page) {
 
 const wchar_t* g_answer = L"";
 
-// A block of `size` bytes claiming `count` bytes, duplicated into the asking process.
-LRESULT BlockFor(DWORD processId, DWORD size, uint32_t count, uint8_t fill) {
+// An object that is no browser; its count says whether every reference handed out came back.
+struct CountedObject : IUnknown {
+    LONG references = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        *out = IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
+        if (*out == nullptr) {
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&references));
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        return static_cast<ULONG>(InterlockedDecrement(&references));
+    }
+} g_object;
+
+// A block of `size` bytes claiming `count` bytes (followed by `data`, when given), duplicated into the
+// asking process.
+LRESULT BlockFor(DWORD processId, DWORD size, uint32_t count, uint8_t fill, const void* data = nullptr) {
     UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, nullptr));
     {
         MappedView view(mapping.Get());
         auto* bytes = static_cast<uint8_t*>(view.Get());
         std::memset(bytes, fill, size);
         std::memcpy(bytes, &count, sizeof count);
+        if (data != nullptr) {
+            std::memcpy(bytes + sizeof count, data, count);
+        }
     }
     UniqueHandle process(OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId));
     HANDLE remote = nullptr;
@@ -76,6 +102,22 @@ LRESULT CALLBACK ServeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         if (std::wcscmp(g_answer, L"garbage") == 0) {
             return BlockFor(processId, 64, 60, 0x5A);
+        }
+        if (std::wcscmp(g_answer, L"nobrowserobject") == 0) {
+            // Well-formed marshalled data of an object that is no browser.
+            DWORD count = 0;
+            CoGetMarshalSizeMax(&count, IID_IUnknown, &g_object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_NORMAL);
+            GlobalMemory memory(GMEM_MOVEABLE | GMEM_ZEROINIT, count);
+            SkinUI::ComPtr<IStream> stream;
+            CreateStreamOnHGlobal(memory.Get(), FALSE, stream.Put());
+            CoMarshalInterface(stream.Get(), IID_IUnknown, &g_object, MSHCTX_LOCAL, nullptr,
+                               MSHLFLAGS_NORMAL);
+            std::vector<uint8_t> bytes(count);
+            memory.CopyOut(bytes.data(), count);
+            return BlockFor(processId, count + 4, count, 0, bytes.data());
+        }
+        if (std::iswdigit(g_answer[0])) {
+            return static_cast<LRESULT>(std::wcstoull(g_answer, nullptr, 10));
         }
         return static_cast<LRESULT>(ipc::kNoBrowserHandle);
     }
@@ -105,7 +147,8 @@ int Serve(const wchar_t* answer, const wchar_t* title) {
         }
         DispatchMessageW(&msg);
     }
-    return 0;
+    // References to the object that were handed out and never came back.
+    return static_cast<int>(g_object.references - 1);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/PageCommandMessage.h"
+#include "childproc/win32/ScopedHandles.h"
 #include "skin/win32/ComPtr.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
 #include "tests/support/win32/TestProcess.h"
@@ -89,11 +90,15 @@ class MalformedPeer {
         testsupport::WaitUntil(10000,
                                [&] { return (window_ = FindWindowW(nullptr, title_.c_str())) != nullptr; });
     }
-    ~MalformedPeer() {
+    ~MalformedPeer() { ExitCode(); }
+    // Closes the page window; the peer's exit code.
+    DWORD ExitCode() {
         if (window_ != nullptr) {
             PostMessageW(window_, WM_CLOSE, 0, 0);
+            window_ = nullptr;
         }
         process_.WaitForExit(5000);
+        return process_.ExitCode();
     }
     HWND Window() const { return window_; }
 
@@ -104,17 +109,31 @@ class MalformedPeer {
     HWND window_ = nullptr;
 };
 
-TEST(HandOver, MalformedBlocksFromAnotherProcessAreRefused) {
-    OwnerThread ipc;
-    for (const wchar_t* answer : {L"oversized", L"nobrowser", L"garbage"}) {
+TEST(HandOver, MalformedBlocksAndPagesOfAnUnexpectedProcessAreRefused) {
+    for (const wchar_t* answer : {L"oversized", L"nobrowser", L"garbage", L"nobrowserobject"}) {
         MalformedPeer peer(answer);
         ASSERT_NE(peer.Window(), nullptr) << answer;
         HWND window = nullptr;
         IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
-        const HRESULT result = AcquireBrowserInterface(ipc.Window(), peer.Window(), &window, &browser);
+        // The peer's window stands in for its IPC window too: the page belongs to the process asked.
+        const HRESULT result = AcquireBrowserInterface(peer.Window(), peer.Window(), &window, &browser);
         EXPECT_TRUE(FAILED(result)) << answer;
         EXPECT_EQ(browser, nullptr) << answer;
+        // Marshalled data that could not be taken gives its references back.
+        EXPECT_EQ(peer.ExitCode(), 0u) << answer;
     }
+
+    // A page of another process than the IPC window's answers with a live handle of this process: it
+    // is neither used nor closed.
+    UniqueHandle own(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    MalformedPeer peer(std::to_wstring(reinterpret_cast<uintptr_t>(own.Get())));
+    ASSERT_NE(peer.Window(), nullptr);
+    OwnerThread ipc;
+    IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
+    EXPECT_EQ(AcquireBrowserInterface(ipc.Window(), peer.Window(), nullptr, &browser), E_FAIL);
+    EXPECT_EQ(browser, nullptr);
+    DWORD flags = 0;
+    EXPECT_TRUE(GetHandleInformation(own.Get(), &flags)) << "a handle of this process was closed";
 }
 
 TEST(HandOver, OwnerWithoutAChildGivesNoBrowserForANewWindow) {

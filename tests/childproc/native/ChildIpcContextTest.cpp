@@ -17,6 +17,11 @@ using childproc::WindowId;
 
 constexpr WindowId kHall = 0x1A0;
 constexpr WindowId kGameWindow = 0x2B0;
+// A hall window whose handle is negative as a 32-bit number.
+const WindowId kNegativeHallWindow = static_cast<WindowId>(static_cast<intptr_t>(int32_t{-0xEDCC}));
+constexpr WindowId kForeignWindow = 0x777;  // a window of another process
+constexpr WindowId kNoWindow = 0xDEAD0;
+constexpr uint32_t kHallProcess = 100;
 
 struct FakePage : childproc::ChildPage {
     WindowId window = 0;
@@ -58,6 +63,13 @@ struct RecordingHost : childproc::ChildIpcHost {
     void PostPageCommand(WindowId page, uint32_t command) override { commands.push_back({page, command}); }
     void PostClose(WindowId window) override { closed.push_back(window); }
     bool IsWindow(WindowId window) override { return window != 0 && window != goneWindow; }
+    uint32_t ProcessOfWindow(WindowId window) override {
+        if (window == 0 || window == goneWindow || window == kNoWindow) {
+            return 0;
+        }
+        const bool hall = window == kHall || window == kGameWindow || window == kNegativeHallWindow;
+        return hall ? kHallProcess : window == kForeignWindow ? 300 : 200;  // 200: this child's pages
+    }
     void DestroyIpcWindow() override { ++ipcDestroyed; }
 
     struct Start {
@@ -126,11 +138,15 @@ TEST_F(ChildIpc, APageThatCannotBeMadeIsReportedAsWindowZero) {
     EXPECT_EQ(context.PageCount(), 0u);
 }
 
-TEST_F(ChildIpc, MalformedOpenRecordsAreRefusedWithoutAPage) {
+TEST_F(ChildIpc, MalformedOpenRecordsAndOwnersOutsideTheHallAreRefusedWithoutAPage) {
     const char unterminated[] = {'h', 't', 't', 'p'};
     EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, kGameWindow, unterminated, sizeof unterminated),
               CopyDataAnswer::Refused);
     EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, 0, nullptr, 12), CopyDataAnswer::Refused);
+    // No window, a window of another process, a page of the child itself: none may own pages.
+    for (WindowId owner : {kNoWindow, kForeignWindow, WindowId{0x500}}) {
+        EXPECT_EQ(Open("a", owner), CopyDataAnswer::Refused) << owner;
+    }
     EXPECT_TRUE(host.started.empty());
     EXPECT_TRUE(host.sent.empty());
     EXPECT_EQ(context.OwnerWindow(), kHall);  // a refused record changes no owner either
@@ -171,7 +187,7 @@ TEST_F(ChildIpc, NavigateAndReloadTakeTerminatedAddressesAndReachOnlyPagesOfThis
     EXPECT_EQ(host.commands, expected);
 
     // A window of another child, the hall's own window, or none: nothing happens.
-    for (WindowId foreign : {WindowId{0x777}, kHall, WindowId{0}}) {
+    for (WindowId foreign : {kForeignWindow, kHall, WindowId{0}}) {
         context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, foreign, address.data(), address.size());
         context.OnCopyData(ipc::COPYDATA_RELOAD_PAGE, foreign, nullptr, 0);
     }
@@ -185,7 +201,13 @@ TEST_F(ChildIpc, OwnerRecordsOfFourBytesMoveOnePage) {
     context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, record.data(), 3);
     const uint8_t longer[8] = {0xB0, 0x02};
     context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, longer, sizeof longer);
-    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, 0x777, record.data(), record.size());
+    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, kForeignWindow, record.data(), record.size());
+    for (WindowId owner : {kNoWindow, kForeignWindow, page}) {
+        const auto outside = ipc::WriteOwnerRecord(static_cast<uint32_t>(owner));
+        EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, outside.data(), outside.size()),
+                  CopyDataAnswer::Refused)
+            << owner;
+    }
     EXPECT_EQ(host.pages.back()->owner, kHall);
     EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, record.data(), record.size()),
               CopyDataAnswer::PassOn);
@@ -194,7 +216,7 @@ TEST_F(ChildIpc, OwnerRecordsOfFourBytesMoveOnePage) {
     // Handles widen with their sign.
     const auto negative = ipc::WriteOwnerRecord(0xFFFF1234u);
     context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, negative.data(), negative.size());
-    EXPECT_EQ(host.pages.back()->owner, static_cast<WindowId>(static_cast<intptr_t>(int32_t{-0xEDCC})));
+    EXPECT_EQ(host.pages.back()->owner, kNegativeHallWindow);
 }
 
 TEST_F(ChildIpc, UnknownCommandsDoNothingAndGoOn) {

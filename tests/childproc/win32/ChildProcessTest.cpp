@@ -272,7 +272,17 @@ TEST_F(ChildProcess, MalformedRecordsLeaveTheChildServing) {
     for (uint32_t command : {0u, 3u, 5u, 99u, 6400u}) {
         SendCopyData(ipcWindow, command, pageTag, owner.data(), owner.size());
     }
-    testsupport::PumpMessagesFor(300);
+    // Owners that are no window, or a window outside the hall's process, are refused.
+    const auto address = ipc::WriteNarrowText("http://127.0.0.1:9/c");
+    for (HWND outside : {reinterpret_cast<HWND>(0xDEAD0), ipcWindow, GetDesktopWindow()}) {
+        const ULONG_PTR tag = reinterpret_cast<ULONG_PTR>(outside);
+        EXPECT_EQ(SendCopyData(ipcWindow, ipc::COPYDATA_OPEN_PAGE, tag, address.data(), address.size()), 0);
+        const auto record = ipc::WriteOwnerRecord(static_cast<uint32_t>(tag));
+        EXPECT_EQ(
+            SendCopyData(ipcWindow, ipc::COPYDATA_SET_PAGE_OWNER, pageTag, record.data(), record.size()), 0);
+    }
+    // Longer than the lifetime tick and the watchdog's period together.
+    testsupport::PumpMessagesFor(2500);
     EXPECT_EQ(hall->Messages(ipc::WM_IPC_BROWSER_CREATED).size(), 1u);
     EXPECT_TRUE(game->received.empty());
     EXPECT_EQ(WaitForSingleObject(link.process.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));

@@ -3,6 +3,7 @@
 
 #include "services/win32/DefaultBrowser.h"
 #include "tests/services/win32/TestSystem.h"
+#include "tests/support/win32/MessageBoxes.h"
 
 namespace servicetests {
 namespace {
@@ -54,17 +55,16 @@ class DefaultBrowserTest : public ::testing::Test {
     TestSystem system_;
 };
 
-TEST_F(DefaultBrowserTest, TheUserChoiceByVersionAndTheQuoteRule) {
+TEST_F(DefaultBrowserTest, TheUserChoiceOrTheHtmlFileCommandByVersion) {
     Choose(L"http", L"FoxURL");
     OpenCommand(L"FoxURL", L"\"C:\\Program Files\\Fox\\fox.exe\" -osint -url \"%1\"");
     Choose(L"Ftp", L"ViewerURL");
     OpenCommand(L"ViewerURL", L"C:\\Tools\\viewer.exe %1");
-
     Write(HKEY_CLASSES_ROOT, L"htmlfile\\shell\\open\\command", nullptr, L"\"C:\\IE\\iexplore.exe\" -nohome");
 
     EXPECT_EQ(BrowserOn(6, 2), L"C:\\Program Files\\Fox\\fox.exe");
-    EXPECT_EQ(BrowserOn(6, 1), L"C:\\Tools\\viewer.exe %1") << "on 6.1 the ftp choice decides, whole";
-    EXPECT_EQ(BrowserOn(5, 1), L"\"C:\\IE\\iexplore.exe\" -nohome") << "the html file command, whole";
+    EXPECT_EQ(BrowserOn(6, 1), L"C:\\Tools\\viewer.exe") << "on 6.1 the ftp choice decides";
+    EXPECT_EQ(BrowserOn(5, 1), L"C:\\IE\\iexplore.exe");
     EXPECT_EQ(BrowserOn(5, 2), L"iexplore.exe");
 }
 
@@ -78,16 +78,26 @@ TEST_F(DefaultBrowserTest, MissingKeysFallBackToTheSystemBrowser) {
     EXPECT_EQ(BrowserOn(6, 2), L"iexplore.exe") << "an open command without default value";
 }
 
-TEST_F(DefaultBrowserTest, OpenUrlHandsTheAddressToTheBrowserAsItStands) {
-    Choose(L"http", L"FoxURL");
-    OpenCommand(L"FoxURL", L"\"C:\\Program Files\\Fox\\fox.exe\" \"%1\"");
-    system_.version = {6, 2};
-    services::OpenUrl(system_, L"http://pay.tolvane.com/?game=runecourt&from=launcher");
-    ASSERT_EQ(system_.shellRequests.size(), 1u);
-    const services::ShellRequest& request = system_.shellRequests[0];
+// The recording browser lies in a folder with a blank and is registered by an unquoted command with
+// arguments, for the user's choice and as the HTML files' command.
+TEST_F(DefaultBrowserTest, OpenUrlStartsTheBrowserWithTheArgumentsOfItsCommandAndTheAddressInPlace) {
+    ScratchFolder folder(L"browser-record");
+    testsupport::RecordingDefaultBrowser browser(folder.Sub(L"record.txt"));
+    Write(HKEY_CLASSES_ROOT, L"htmlfile\\shell\\open\\command", nullptr, browser.Command());
+    system_.passShellRequestsOn = true;
+    const services::SystemVersion versions[] = {{6, 2}, {5, 1}};
+    for (const services::SystemVersion& version : versions) {
+        system_.version = version;
+        const std::wstring address =
+            L"http://pay.tolvane.com/?game=runecourt&on=" + std::to_wstring(version.major);
+        services::OpenUrl(system_, address);
+        EXPECT_TRUE(browser.WaitForAddress(address, 15000)) << testing::PrintToString(browser.Recorded());
+    }
+    ASSERT_EQ(system_.shellRequests.size(), 2u);
+    const services::ShellRequest& request = system_.shellRequests[1];
     EXPECT_EQ(request.verb, L"open");
-    EXPECT_EQ(request.file, L"C:\\Program Files\\Fox\\fox.exe");
-    EXPECT_EQ(request.parameters, L"http://pay.tolvane.com/?game=runecourt&from=launcher");
+    EXPECT_EQ(request.file, browser.Program());
+    EXPECT_EQ(request.parameters, L"-url http://pay.tolvane.com/?game=runecourt&on=5");
     EXPECT_EQ(request.show, SW_SHOWNORMAL);
 }
 

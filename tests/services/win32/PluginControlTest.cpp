@@ -143,11 +143,24 @@ TEST_F(PluginControlTest, AControlThatCannotBeWrittenIsNeitherLeftNorRegistered)
     EXPECT_FALSE(Exists(control_));
     EXPECT_TRUE(bare.processStarts.empty());
 
-    // A folder in the file's place: the write fails and nothing is registered.
-    ASSERT_TRUE(CreateDirectoryW(control_.c_str(), nullptr));
-    EXPECT_FALSE(services::WriteControlFile(control_, shipped_));
-    RemoveDirectoryW(control_.c_str());
+    // The disk fills up after the first bytes: the partly written file is removed, nothing registered.
+    struct FullDiskSystem : TestSystem {
+        bool WriteToFile(HANDLE file, const void* data, size_t size) override {
+            SystemAccess::WriteToFile(file, data, size / 3);
+            LARGE_INTEGER onDisk = {};
+            GetFileSizeEx(file, &onDisk);
+            partialBytes = onDisk.QuadPart;
+            return false;
+        }
+        LONGLONG partialBytes = 0;
+    } full;
+    full.folders = system_.folders;
+    full.administrator = false;
+    EXPECT_FALSE(services::EnsurePluginControl(full));
+    EXPECT_EQ(full.partialBytes, static_cast<LONGLONG>(shipped_.size() / 3));
     EXPECT_FALSE(Exists(control_));
+    EXPECT_TRUE(full.processStarts.empty());
+    EXPECT_TRUE(full.shellRequests.empty());
 }
 
 }  // namespace

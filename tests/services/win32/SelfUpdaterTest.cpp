@@ -27,13 +27,13 @@ const std::wstring kNotice =
 services::SelfUpdater* g_timerUpdater = nullptr;
 
 LRESULT CALLBACK HallWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && g_timerUpdater != nullptr && g_timerUpdater->OnTimer(window, wParam)) {
+    if (g_timerUpdater != nullptr && g_timerUpdater->OnMessage(window, message, wParam)) {
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A message-only window standing in for the launcher window: its WM_TIMER goes to the updater.
+// A message-only window standing in for the launcher window: the update's messages go to the updater.
 HWND NewHallWindow() {
     static const ATOM windowClass = [] {
         WNDCLASSW description = {};
@@ -62,7 +62,7 @@ class SelfUpdaterTest : public ::testing::Test {
     }
     void TearDown() override {
         if (updater_) {
-            WaitForDownloads();
+            WaitForCheckAndDownloads();
         }
         g_timerUpdater = nullptr;
         updater_.reset();
@@ -84,6 +84,10 @@ class SelfUpdaterTest : public ::testing::Test {
     }
     bool WaitForDownloads() {
         return testsupport::WaitUntil(30000, [&] { return updater_->RunningDownloads() == 0; });
+    }
+    // The check that the timer started, and then the download it started.
+    bool WaitForCheckAndDownloads() {
+        return testsupport::WaitUntil(30000, [&] { return !updater_->CheckRunning(); }) && WaitForDownloads();
     }
     // Runs checks, letting each download finish, until one installs or the rounds are used up.
     bool InstallsWithin(int rounds) {
@@ -155,12 +159,12 @@ TEST_F(SelfUpdaterTest, TheInstallerStartsFromANonAsciiProfileWithTheExactParame
 
     updater_->OnUpdateInfo(info, hall);
     testsupport::PumpMessagesFor(2500);
-    ASSERT_TRUE(WaitForDownloads());
+    ASSERT_TRUE(WaitForCheckAndDownloads());
     EXPECT_TRUE(system_.notices.empty());
     EXPECT_EQ(ReadBytes(LocalCopy(name)), installerBytes);
 
     updater_->OnUpdateInfo(info, hall);
-    testsupport::PumpMessagesFor(2500);
+    ASSERT_TRUE(testsupport::WaitUntil(10000, [&] { return !system_.notices.empty(); }));
     ASSERT_EQ(system_.notices.size(), 1u);
     const std::wstring record = LocalCopy(name) + L".args";
     ASSERT_TRUE(testsupport::WaitUntil(20000, [&] { return Exists(record); })) << "the installer did not run";
@@ -185,11 +189,11 @@ TEST_F(SelfUpdaterTest, TwoRecordsInARowStartOneDownload) {
     updater_->OnUpdateInfo(info, hall);
     testsupport::PumpMessagesFor(1000);
     updater_->OnUpdateInfo(info, hall);
-    testsupport::PumpMessagesFor(2500);
-    EXPECT_EQ(updater_->RunningDownloads(), 1u);
+    testsupport::PumpMessagesFor(2000);
+    EXPECT_TRUE(testsupport::WaitUntil(5000, [&] { return updater_->RunningDownloads() == 1; }));
     // Another check while the download runs leaves it alone.
     EXPECT_EQ(Check(), UpdateCheck::DownloadRunning);
-    EXPECT_FALSE(updater_->OnTimer(hall, services::kUpdateTimerId + 1));
+    EXPECT_FALSE(updater_->OnMessage(hall, WM_TIMER, services::kUpdateTimerId + 1));
     ASSERT_TRUE(WaitForDownloads());
     EXPECT_EQ(ReadBytes(LocalCopy(name_)), package_);
 

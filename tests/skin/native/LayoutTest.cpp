@@ -247,13 +247,29 @@ TEST(ChildList, AddRemoveAndDelayedDestruction) {
     children.RemoveAt(0);
     EXPECT_EQ(host.forgotten.back(), a);  // at once
     EXPECT_EQ(children.Count(), 0);
+}
 
-    // A container that does not destroy its children hands them back.
-    container.SetOwnsChildren(false);
-    children.Add(std::make_unique<CControlUI>());
-    std::unique_ptr<CControlUI> back = children.RemoveAt(0);
-    EXPECT_NE(back, nullptr);
-    EXPECT_EQ(children.Remove(back.get()), nullptr);
+TEST(ChildList, AContainerThatDoesNotOwnItsChildrenLetsThemGo) {
+    // The test added them, so the test owns them; the sanitizers tell a destroyed child.
+    CControlUI* a = new CControlUI;
+    CControlUI* b = new CControlUI;
+    auto container = std::make_unique<CVerticalLayoutUI>();
+    container->SetOwnsChildren(false);
+    container->Add(std::unique_ptr<CControlUI>(a));
+    std::unique_ptr<CControlUI> back = container->RemoveAt(0);  // asked for, a child is handed back
+    EXPECT_EQ(back.get(), a);
+    EXPECT_EQ(a->Parent(), nullptr);
+    container->Add(std::move(back));
+    container->RemoveAll();
+    EXPECT_EQ(container->Count(), 0);
+    container->Add(std::unique_ptr<CControlUI>(a));
+    container->Add(std::unique_ptr<CControlUI>(b));
+    container.reset();
+    for (CControlUI* child : {a, b}) {
+        EXPECT_EQ(child->Parent(), nullptr);
+        child->SetVisible(false);  // reaches no parent
+        delete child;
+    }
 }
 
 TEST(ChildList, HidingAContainerHidesItsChildrenAndTakesTheirFocus) {

@@ -185,6 +185,27 @@ TEST(SkinArchive, EntriesWhoseDataBetraysTheirRecordAreRefused) {
     EXPECT_EQ(ExtractArchiveEntry(archive.get(), 0, part.data(), part.size()), kArchiveMoreData);
 }
 
+TEST(SkinArchive, NoBitFlippedInDeflatedDataExtractsAsAWholeEntry) {
+    const std::string markup =
+        "<Window size=\"1280,768\" caption=\"0,0,0,30\"><VerticalLayout bkimage=\"bg.png\"><Button "
+        "name=\"closebtn\" float=\"true\" pos=\"1240,4,1270,26\" normalimage=\"close.png\"/></VerticalLayout>"
+        "</Window>";
+    const std::vector<uint8_t> sound =
+        TestArchiveBuilder().Add("main.xml", markup, Packing::Deflated).Build();
+    const size_t dataStart = 30 + (sound[26] | sound[27] << 8) + (sound[28] | sound[29] << 8);
+    for (size_t bit = 0; bit < skintest::RawDeflate(markup).size() * 8; ++bit) {
+        std::vector<uint8_t> bytes = sound;
+        bytes[dataStart + bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
+        ArchivePtr archive = OpenArchive(bytes.data(), bytes.size());
+        ASSERT_NE(archive, nullptr);
+        std::string data(markup.size(), '\0');
+        if (ExtractArchiveEntry(archive.get(), 0, data.data(), data.size()) == kArchiveDone) {
+            // Only the unused bits after the last block may change without changing the bytes.
+            ASSERT_EQ(data, markup) << "bit " << bit;
+        }
+    }
+}
+
 TEST(SkinArchive, ArchiveFilesAreReadInPieces) {
     const SampleArchive sample;
     skintest::SkinTestFolder folder;

@@ -429,7 +429,7 @@ TEST_F(ResourceSkinWindow, PaintsTheBackgroundAndTheButtonsNormalThenHotImage) {
     EXPECT_EQ(hot.screen, 0x30C030u);
 }
 
-TEST(TransparentSkinWindow, BecomesLayeredOnItsFirstPaintAndKeepsPerPixelAlpha) {
+TEST(TransparentSkinWindow, BecomesLayeredOnItsFirstPaintKeepsPerPixelAlphaAndShowsWhatGdiDraws) {
     ResetResourceSettings();
     TestWnd glass(L"GlassSkinTest", L"glass.xml", SkinUI::SkinSourceKind::ArchiveResource, 113);
     HWND hwnd = glass.CreateNativeWindow(nullptr, L"Glass", WS_POPUP | WS_VISIBLE, WS_EX_LAYERED, 80, 80);
@@ -443,6 +443,28 @@ TEST(TransparentSkinWindow, BecomesLayeredOnItsFirstPaintAndKeepsPerPixelAlpha) 
     ASSERT_NE(surface, nullptr);
     EXPECT_NEAR(static_cast<int>(surface->PixelAt(25, 50) >> 24), 128, 1);
     EXPECT_EQ(surface->PixelAt(75, 50) >> 24, 0u);
+    // The boxed label is opaque all over: border, background colour and text in it.
+    EXPECT_EQ(surface->PixelAt(55, 10), 0xFFFF0000u);
+    EXPECT_EQ(surface->PixelAt(58, 13), 0xFF00FF00u);
+    int boxedText = 0;
+    for (int y = 12; y < 38; ++y) {
+        for (int x = 57; x < 93; ++x) {
+            const uint32_t pixel = surface->PixelAt(x, y);
+            ASSERT_EQ(pixel >> 24, 0xFFu) << x << "," << y;
+            boxedText += (pixel & 0xFF) > (pixel >> 8 & 0xFF) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(boxedText, 10);
+    // Bare text: its pixels opaque in its colour, the rest see-through.
+    int bareText = 0;
+    for (int y = 60; y < 90; ++y) {
+        for (int x = 55; x < 95; ++x) {
+            const uint32_t pixel = surface->PixelAt(x, y);
+            ASSERT_TRUE(pixel == 0 || (pixel >> 24 == 0xFF && (pixel & 0xFFFF00) == 0)) << x << "," << y;
+            bareText += pixel != 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(bareText, 10);
     DestroyWindow(hwnd);
     ResetResourceSettings();
 }

@@ -84,11 +84,18 @@ int CountMessageBoxes(DWORD processId, const std::wstring& caption) {
 RecordingDefaultBrowser::RecordingDefaultBrowser(const std::wstring& recordFile) : recordFile_(recordFile) {
     DeleteFileW(recordFile_.c_str());
     SetEnvironmentVariableW(L"TOLVANE_BROWSER_RECORD", recordFile_.c_str());
-    const std::wstring command = L"\"" + SiblingProgram(L"recording_browser.exe") + L"\" \"%1\"";
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"Recording Browser " + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    program_ = folder + L"\\recording_browser.exe";
+    CopyFileW(SiblingProgram(L"recording_browser.exe").c_str(), program_.c_str(), FALSE);
+    command_ = program_ + L" -url %1";
     // Every system version looks in one of these places.
     WriteString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"http\\UserChoice", L"Progid", kProgId);
     WriteString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"Ftp\\UserChoice", L"Progid", kProgId);
-    WriteString(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", nullptr, command);
+    WriteString(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", nullptr, command_);
 }
 
 RecordingDefaultBrowser::~RecordingDefaultBrowser() {
@@ -97,6 +104,9 @@ RecordingDefaultBrowser::~RecordingDefaultBrowser() {
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
     SetEnvironmentVariableW(L"TOLVANE_BROWSER_RECORD", nullptr);
     DeleteFileW(recordFile_.c_str());
+    // A browser still ending holds its program file for a moment.
+    WaitUntil(5000, [&] { return DeleteFileW(program_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+    RemoveDirectoryW(program_.substr(0, program_.rfind(L'\\')).c_str());
 }
 
 std::wstring RecordingDefaultBrowser::Recorded() const {
@@ -111,7 +121,8 @@ std::wstring RecordingDefaultBrowser::Recorded() const {
 }
 
 bool RecordingDefaultBrowser::WaitForAddress(const std::wstring& address, DWORD timeoutMs) const {
-    return WaitUntil(timeoutMs, [&] { return Recorded().find(address + L"\n") != std::wstring::npos; });
+    return WaitUntil(timeoutMs,
+                     [&] { return Recorded().find(L"-url " + address + L"\n") != std::wstring::npos; });
 }
 
 }  // namespace testsupport

@@ -22,8 +22,10 @@ void AnswerMessageBox(HWND box, int buttonId);
 // Counts the message boxes the process shows with the given caption right now.
 int CountMessageBoxes(DWORD processId, const std::wstring& caption);
 
-// Points the default browser of the current user at the recording browser program built next to the
-// tests; every address it is started with lands as a line in `recordFile`. Restores on destruction.
+// Points the default browser of the current user at a copy of the recording browser program in a
+// folder whose name holds a blank, by an unquoted open command with arguments ("... -url %1"), the
+// hardest form a browser registers; every start lands as a line with its arguments in `recordFile`.
+// Restores on destruction.
 class RecordingDefaultBrowser {
   public:
     explicit RecordingDefaultBrowser(const std::wstring& recordFile);
@@ -31,13 +33,17 @@ class RecordingDefaultBrowser {
     RecordingDefaultBrowser(const RecordingDefaultBrowser&) = delete;
     RecordingDefaultBrowser& operator=(const RecordingDefaultBrowser&) = delete;
 
-    // The addresses recorded so far, one per start.
+    const std::wstring& Program() const { return program_; }
+    const std::wstring& Command() const { return command_; }
+    // The argument lines recorded so far, one per start.
     std::wstring Recorded() const;
-    // Waits until `address` was recorded.
+    // Waits until the browser was started with the arguments of its command, `address` in place.
     bool WaitForAddress(const std::wstring& address, DWORD timeoutMs) const;
 
   private:
     std::wstring recordFile_;
+    std::wstring program_;
+    std::wstring command_;
 };
 
 }  // namespace testsupport

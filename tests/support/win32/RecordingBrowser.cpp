@@ -1,5 +1,5 @@
-// Stands in for the player's web browser: appends the address it was started with, as a line of UTF-8,
-// to the file named by TOLVANE_BROWSER_RECORD.
+// Stands in for the player's web browser: appends the arguments it was started with, split as the C
+// runtime splits them and joined by blanks, as a line of UTF-8 to the file named by TOLVANE_BROWSER_RECORD.
 #include <windows.h>
 
 #include <string>
@@ -9,7 +9,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (GetEnvironmentVariableW(L"TOLVANE_BROWSER_RECORD", recordFile, MAX_PATH) == 0 || __argc < 2) {
         return 1;
     }
-    const std::wstring line = std::wstring(__wargv[1]) + L"\n";
+    std::wstring line = __wargv[1];
+    for (int i = 2; i < __argc; ++i) {
+        line += L" " + std::wstring(__wargv[i]);
+    }
+    line += L"\n";
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0,
                                           nullptr, nullptr);
     std::string utf8(static_cast<size_t>(bytes), '\0');
