@@ -49,24 +49,6 @@ void CopyCut(wchar_t* buffer, size_t capacity, const wchar_t* text) {
     buffer[i] = 0;
 }
 
-#if defined(__SSE2__)
-// Sixteen ASCII bytes as sixteen characters at `out`.
-inline void WidenSixteen(__m128i bytes, __m128i zero, wchar_t* out) {
-    const __m128i low = _mm_unpacklo_epi8(bytes, zero);
-    const __m128i high = _mm_unpackhi_epi8(bytes, zero);
-    auto* target = reinterpret_cast<__m128i*>(out);
-    if constexpr (sizeof(wchar_t) == 2) {
-        _mm_storeu_si128(target, low);
-        _mm_storeu_si128(target + 1, high);
-    } else {
-        _mm_storeu_si128(target, _mm_unpacklo_epi16(low, zero));
-        _mm_storeu_si128(target + 1, _mm_unpackhi_epi16(low, zero));
-        _mm_storeu_si128(target + 2, _mm_unpacklo_epi16(high, zero));
-        _mm_storeu_si128(target + 3, _mm_unpackhi_epi16(high, zero));
-    }
-}
-#endif
-
 // Terminators after a copied source, for reads of up to sixteen bytes from any position up to its end.
 constexpr size_t kSourcePadding = 16;
 

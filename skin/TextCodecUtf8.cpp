@@ -36,18 +36,7 @@ size_t WidenAsciiRun(const uint8_t* p, const uint8_t* end, wchar_t* out) {
         if (_mm_movemask_epi8(bytes) != 0) {
             break;
         }
-        const __m128i low = _mm_unpacklo_epi8(bytes, zero);
-        const __m128i high = _mm_unpackhi_epi8(bytes, zero);
-        auto* target = reinterpret_cast<__m128i*>(out + done);
-        if constexpr (sizeof(wchar_t) == 2) {
-            _mm_storeu_si128(target, low);
-            _mm_storeu_si128(target + 1, high);
-        } else {
-            _mm_storeu_si128(target, _mm_unpacklo_epi16(low, zero));
-            _mm_storeu_si128(target + 1, _mm_unpackhi_epi16(low, zero));
-            _mm_storeu_si128(target + 2, _mm_unpacklo_epi16(high, zero));
-            _mm_storeu_si128(target + 3, _mm_unpackhi_epi16(high, zero));
-        }
+        WidenSixteen(bytes, zero, out + done);
         done += 16;
     }
 #endif

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace SkinUI {
 
 // A portable UTF-8 codec producing engine text: UTF-16 code units where wchar_t is 16 bits wide
@@ -20,5 +24,23 @@ std::string EncodeUtf8(const std::wstring& text);
 // (or U+FFFD for an ill-formed part) at `out`, moves `out` past them and returns the position after the
 // bytes it took.
 const uint8_t* DecodeUtf8Character(const uint8_t* p, const uint8_t* end, wchar_t*& out);
+
+#if defined(__SSE2__)
+// Sixteen ASCII bytes as sixteen characters at `out`.
+inline void WidenSixteen(__m128i bytes, __m128i zero, wchar_t* out) {
+    const __m128i low = _mm_unpacklo_epi8(bytes, zero);
+    const __m128i high = _mm_unpackhi_epi8(bytes, zero);
+    auto* target = reinterpret_cast<__m128i*>(out);
+    if constexpr (sizeof(wchar_t) == 2) {
+        _mm_storeu_si128(target, low);
+        _mm_storeu_si128(target + 1, high);
+    } else {
+        _mm_storeu_si128(target, _mm_unpacklo_epi16(low, zero));
+        _mm_storeu_si128(target + 1, _mm_unpackhi_epi16(low, zero));
+        _mm_storeu_si128(target + 2, _mm_unpacklo_epi16(high, zero));
+        _mm_storeu_si128(target + 3, _mm_unpackhi_epi16(high, zero));
+    }
+}
+#endif
 
 }  // namespace SkinUI
