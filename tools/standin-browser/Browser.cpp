@@ -589,6 +589,7 @@ LRESULT Browser::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             Relayout();
             return 0;
         case WM_NCDESTROY:
+            glView_.Reset();
             window_ = nullptr;
             break;
         case WM_MOUSEMOVE:
@@ -599,14 +600,19 @@ LRESULT Browser::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
+            const auto paintPage = [this](HDC dc, const RECT& client) {
+                if (document_) {
+                    document_->Paint(dc, fonts_, 0, 0, client);
+                } else {
+                    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+                }
+            };
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
-            RECT client = {};
-            GetClientRect(window, &client);
-            if (document_) {
-                document_->Paint(dc, fonts_, 0, 0, client);
-            } else {
-                FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            if (!glView_.Present(window, paintPage)) {
+                RECT client = {};
+                GetClientRect(window, &client);
+                paintPage(dc, client);
             }
             EndPaint(window, &paint);
             return 0;

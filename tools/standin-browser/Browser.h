@@ -5,6 +5,7 @@
 
 #include "ComBase.h"
 #include "Document.h"
+#include "GlView.h"
 #include "HtmlDom.h"
 
 namespace standin {
@@ -83,6 +84,7 @@ class Browser final : public ComObject {
     DWORD nextCookie_ = 1;
     HFONT fonts_[kFontCount] = {};
     bool scrollBars_ = true;  // the host's document flags allow them
+    GlView glView_;
 };
 
 }  // namespace standin

@@ -29,6 +29,7 @@ const std::wstring kHallCaption = L"Tolvane-Runecourt";
 // Colours the demo portal's link images are filled with, so that the screen shows where a link is.
 const uint32_t kServerButtonColour = 0xe8a317;
 const uint32_t kNewWindowButtonColour = 0x2a6fdb;
+const uint32_t kGamePictureColour = 0x001133;  // the top rows of the game page's picture
 
 // Lines of the log written before the current test began; each test counts only its own requests.
 size_t g_linesBefore = 0;
@@ -330,8 +331,10 @@ TEST_F(PortalRoadTest, Enter) {
         return placed.left == 3 && placed.top == 33 && placed.right == client.right - 3 &&
                placed.bottom == client.bottom - 3;
     })) << "the page is not laid out below the title row";
-    // (What the page draws there is not checked: Wine here does not draw a child window whose process
-    // differs from its parent's.)
+    // The game page is on the screen there: the top rows of its picture are one colour across.
+    EXPECT_TRUE(WaitUntil(10000, [&] {
+        return FindColourRun(WindowRect(page), kGamePictureColour, 600).x >= 0;
+    })) << "the game page does not show in the game window";
 
     // The title row: its text buttons show white text, its image buttons their images at the right end.
     PumpMessagesFor(1000);
