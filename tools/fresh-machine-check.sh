@@ -47,7 +47,7 @@ clean_up() {
     fi
   done
   # Never remove files through a mount that is still there (the host's /dev, /sys).
-  if findmnt -rn -o TARGET | grep -q "^$root/"; then
+  if findmnt -rn -o TARGET | grep "^$root/" >/dev/null; then
     log "mounts remain under $root; not removing it"
     return
   fi
