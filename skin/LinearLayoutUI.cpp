@@ -140,7 +140,10 @@ void CLinearLayoutUI::DistributeChildren() {
         const int64_t leading = axis.LeadingMain(padding);
         const int64_t trailing = axis.TrailingMain(padding);
         remainingMain -= leading;
-        // What this child's paddings take is no longer ahead of it.
+        // What this child's paddings take is no longer ahead of it. Deliberately taken off here, once:
+        // the fixed total counts every child's paddings, and leaving them in while this child's own
+        // leading padding has already left the remaining space counted them twice, which left a gap
+        // after the last stretchable child instead of letting it reach the end.
         fixedRemaining -= leading + trailing;
         int64_t length = axis.Main(child.DesiredSize(axis.Size(remainingMain, availableCross)));
         if (length != 0) {
