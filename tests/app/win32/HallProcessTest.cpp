@@ -8,35 +8,34 @@
 #include "tests/support/win32/ProbedLauncher.h"
 #include "tests/support/win32/TestProcess.h"
 
+namespace app {
 namespace {
 
-using testsupport::SiblingProgram;
-using testsupport::TestProcess;
+using testsupport::ProbedLauncher;
 using testsupport::WaitUntil;
 
-using testsupport::FindHallWindows;
-using testsupport::HallWindows;
-using testsupport::ProbedLauncher;
-
-TEST(LauncherRoles, ArgumentCountsWithoutARoleEndAtOnceWithZeroAndNoWindow) {
-    for (const wchar_t* arguments : {L"a", L"fromc=12 b", L"a b c", L"a b c d e", L"a b c d e f g"}) {
-        ProbedLauncher launcher(arguments);
-        ASSERT_TRUE(launcher.Ready()) << arguments;
-        ASSERT_TRUE(launcher.Process().WaitForExit(10000)) << arguments;
-        EXPECT_EQ(launcher.Process().ExitCode(), 0u) << arguments;
-        EXPECT_EQ(launcher.Record().windowsCreated, 0) << arguments;
-    }
-}
-
-TEST(LauncherRoles, FourArgumentsRunTheChildRoleWhichRefusesBadSwitches) {
-    for (const wchar_t* arguments : {L"a b c d", L"-KVGameBox -KVGameBox -KVHallWnd=5 -ChildIPCWndName=x",
-                                     L"-KVGameBox -KVGameBoxChildProcess -KVHallWnd=0 -ChildIPCWndName=x",
-                                     L"-KVGameBox -KVGameBoxChildProcess -KVHallWnd=5 -ChildIPCWndName="}) {
-        ProbedLauncher launcher(arguments);
-        ASSERT_TRUE(launcher.Ready()) << arguments;
-        ASSERT_TRUE(launcher.Process().WaitForExit(10000)) << arguments;
-        EXPECT_EQ(launcher.Process().ExitCode(), static_cast<DWORD>(-1)) << arguments;
-        EXPECT_EQ(launcher.Record().windowsCreated, 0) << arguments;
+// Argument counts without a role end at once with 0; four arguments run the child role, which refuses
+// switches that are not its own with -1. Neither shows a window.
+TEST(LauncherRoles, EveryOtherArgumentCountEndsAtOnceWithoutAWindow) {
+    const struct {
+        const wchar_t* arguments;
+        DWORD exitCode;
+    } cases[] = {
+        {L"a", 0},
+        {L"fromc=12 b", 0},
+        {L"a b c", 0},
+        {L"a b c d e f g", 0},
+        {L"a b c d", static_cast<DWORD>(-1)},
+        {L"-KVGameBox -KVGameBox -KVHallWnd=5 -ChildIPCWndName=x", static_cast<DWORD>(-1)},
+        {L"-KVGameBox -KVGameBoxChildProcess -KVHallWnd=0 -ChildIPCWndName=x", static_cast<DWORD>(-1)},
+        {L"-KVGameBox -KVGameBoxChildProcess -KVHallWnd=5 -ChildIPCWndName=", static_cast<DWORD>(-1)},
+    };
+    for (const auto& c : cases) {
+        ProbedLauncher launcher(c.arguments);
+        ASSERT_TRUE(launcher.Ready()) << c.arguments;
+        ASSERT_TRUE(launcher.Process().WaitForExit(10000)) << c.arguments;
+        EXPECT_EQ(launcher.Process().ExitCode(), c.exitCode) << c.arguments;
+        EXPECT_EQ(launcher.Record().windowsCreated, 0) << c.arguments;
     }
 }
 
@@ -49,7 +48,7 @@ TEST(LauncherHall, ShowsTheLauncherKeepsTheGameWindowHiddenAndStartsAfterBothExi
     EXPECT_EQ(launcher.Record().gameWindowExistedAtHallStart, 1);
     EXPECT_EQ(launcher.Record().gameWindowVisibleAtHallStart, 0);
 
-    const HallWindows windows = FindHallWindows(launcher.Process().ProcessId());
+    const testsupport::HallWindows windows = testsupport::FindHallWindows(launcher.Process().ProcessId());
     ASSERT_EQ(windows.count, 2);
     ASSERT_NE(windows.visible, nullptr);
     ASSERT_NE(windows.hidden, nullptr);
@@ -74,7 +73,7 @@ TEST(LauncherHall, ShowsTheLauncherKeepsTheGameWindowHiddenAndStartsAfterBothExi
 }
 
 TEST(LauncherResources, CarriesTheWindowIconAtTheLargeAndSmallSizes) {
-    HMODULE exe = LoadLibraryExW(SiblingProgram(L"TolvaneRunecourt.exe").c_str(), nullptr,
+    HMODULE exe = LoadLibraryExW(testsupport::SiblingProgram(L"TolvaneRunecourt.exe").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(exe, nullptr);
     for (int size : {16, 32, 48}) {
@@ -94,3 +93,4 @@ TEST(LauncherResources, CarriesTheWindowIconAtTheLargeAndSmallSizes) {
 }
 
 }  // namespace
+}  // namespace app

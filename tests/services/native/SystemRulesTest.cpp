@@ -3,6 +3,7 @@
 #include <set>
 
 #include "services/BrowserRules.h"
+#include "services/FolderCleaner.h"
 #include "services/PluginRules.h"
 
 namespace services {
@@ -59,28 +60,12 @@ TEST(OpenCommandTest, SplitAsTheShellDoesWithTheAddressInPlace) {
 
 TEST(PluginFolderTest, ProfileSourceAndParentFolder) {
     EXPECT_EQ(ProfileSourceFor(5, 1), ProfileSource::AppDataParent);
-    EXPECT_EQ(ProfileSourceFor(5, 2), ProfileSource::UserProfile);
     EXPECT_EQ(ProfileSourceFor(6, 1), ProfileSource::UserProfile);
     EXPECT_EQ(WithoutLastPathElement(L"C:\\Documents and Settings\\wei\\Application Data\\"),
               L"C:\\Documents and Settings\\wei");
     EXPECT_EQ(WithoutLastPathElement(L"C:\\Data"), L"C:\\");
     EXPECT_EQ(WithoutLastPathElement(L"C:\\"), L"C:\\");
-}
-
-TEST(RegistrationTest, RegisteredPathComparedWithoutLetterCase) {
-    EXPECT_TRUE(IsRegisteredAt(L"C:\\USERS\\wei\\quill\\vex\\QuillGame.ocx",
-                               L"C:\\Users\\Wei\\quill\\vex\\quillgame.ocx"));
-    EXPECT_FALSE(IsRegisteredAt(L"D:\\Users\\wei\\quill\\vex\\quillgame.ocx",
-                                L"C:\\Users\\wei\\quill\\vex\\quillgame.ocx"));
     EXPECT_FALSE(IsRegisteredAt(L"", L""));
-}
-
-TEST(RegistrationTest, CommandLinesQuoteThePaths) {
-    EXPECT_EQ(RegistrationParameters(L"C:\\u\\quill\\vex\\quillgame.ocx", true),
-              L" /s \"C:\\u\\quill\\vex\\quillgame.ocx\"");
-    EXPECT_EQ(RegistrationParameters(L"C:\\u\\q.ocx", false), L" /s /u \"C:\\u\\q.ocx\"");
-    EXPECT_EQ(RegistrationCommandLine(L"C:\\Windows\\system32\\regsvr32.exe", L"C:\\My Files\\q.ocx", true),
-              L"\"C:\\Windows\\system32\\regsvr32.exe\" /s \"C:\\My Files\\q.ocx\"");
 }
 
 TEST(RegistrationTest, ElevationOnlyForKnownNonAdministratorsOnVersion6) {
@@ -100,6 +85,19 @@ TEST(RegistryPathTest, RootNameThenSubKey) {
     EXPECT_EQ(SplitRegistryPath(L"HKEY_USERS")->root, RegistryRoot::Users);
     EXPECT_FALSE(SplitRegistryPath(L"HKCR\\TypeLib"));
     EXPECT_FALSE(SplitRegistryPath(L"hkey_classes_root\\TypeLib"));
+}
+
+// What the cleaner does to real folders, links among them, is checked under Wine by the cache cleaner's
+// tests; here the rules of its passes.
+TEST(CachePassTest, CookiesOnlyInTheSecondPassAndDesktopIniStays) {
+    const uint32_t cookie = kCookieCacheEntry | 0x00000001;
+    EXPECT_TRUE(IsDeletedInPass(0, 0x00000001));
+    EXPECT_FALSE(IsDeletedInPass(0, cookie));
+    EXPECT_FALSE(IsDeletedInPass(1, 0x00000001));
+    EXPECT_TRUE(IsDeletedInPass(1, cookie));
+    EXPECT_FALSE(IsDeletedInPass(2, cookie));
+    EXPECT_TRUE(IsKeptInCacheFolder(L"DeskTop.Ini"));
+    EXPECT_FALSE(IsKeptInCacheFolder(L"desktop.ini.bak"));
 }
 
 }  // namespace

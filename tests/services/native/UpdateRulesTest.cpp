@@ -1,33 +1,28 @@
 #include <gtest/gtest.h>
 
 #include "services/DownloadSlots.h"
+#include "services/ResponseHeaders.h"
 #include "services/UpdateRules.h"
 
 namespace services {
 namespace {
 
-TEST(UpdateAddress, KeepsPrintableAsciiUpTo255Bytes) {
+TEST(UpdateAddress, KeepsPrintableAsciiUpTo255BytesAndArmsFromTwoCharacters) {
     EXPECT_EQ(NarrowUpdateAddress(L"http://dl.tolvane.com/pkg/setup.exe"),
               "http://dl.tolvane.com/pkg/setup.exe");
     EXPECT_EQ(NarrowUpdateAddress(std::wstring(255, L'a')).size(), 255u);
+    for (const wchar_t* refused : {L"http://dl.tolvane.com/更新.exe", L"http://a/\tb"}) {
+        EXPECT_EQ(NarrowUpdateAddress(refused), "");
+    }
     EXPECT_EQ(NarrowUpdateAddress(std::wstring(256, L'a')), "");
-    EXPECT_EQ(NarrowUpdateAddress(L"http://dl.tolvane.com/更新.exe"), "");
-    EXPECT_EQ(NarrowUpdateAddress(L"http://a/\tb"), "");
-}
-
-TEST(UpdateAddress, OnlyTwoCharactersOrMoreArmTheCheck) {
     EXPECT_FALSE(AddressArmsUpdate("a"));
     EXPECT_TRUE(AddressArmsUpdate("ab"));
-    EXPECT_EQ(RangeFrom(5000000000ull), "5000000000-");
 }
 
-TEST(PackageName, IsWhatFollowsTheLastSlash) {
+// The name comes from a web page and becomes a path in the player's profile.
+TEST(PackageName, OnlyANameAfterTheLastSlashThatStaysInTheUpdateFolder) {
     EXPECT_EQ(PackageFileName("http://dl.tolvane.com/a/b/setup_1.2.exe"), "setup_1.2.exe");
-    EXPECT_EQ(PackageFileName("setup.exe"), "setup.exe");
     EXPECT_EQ(PackageFileName("http://dl.tolvane.com/"), "");
-}
-
-TEST(PackageName, NamesThatLeaveTheUpdateFolderAreRefused) {
     EXPECT_TRUE(IsUsablePackageFileName("setup.exe"));
     for (const char* bad :
          {"", "..", "..\\..\\evil.exe", "c:evil.exe", "setup.exe?v=2", "name.", "tab\tname"}) {
@@ -42,48 +37,73 @@ TEST(Checksum, ComparesHexIgnoringCaseAndBlanks) {
     EXPECT_FALSE(ChecksumMatches(L"9e107d9d372bb6826bd81d3542a419d", actual));
     // Same length, same letters when lowered, but not hexadecimal.
     EXPECT_FALSE(ChecksumMatches(L"xe107d9d372bb6826bd81d3542a419d6", "xe107d9d372bb6826bd81d3542a419d6"));
-    EXPECT_TRUE(IsChecksumGiven(L"abc"));
-    EXPECT_FALSE(IsChecksumGiven(L"  \t"));
+    EXPECT_FALSE(IsChecksumGiven(L"  \t\r\n"));
 }
 
 TEST(UpdateDecision, SizeAndChecksumDecideAndAnAbsentOrEmptyCopyIsNeverComplete) {
-    EXPECT_FALSE(SizesSayComplete(kNoAnnouncedSize, 0));
-    EXPECT_FALSE(SizesSayComplete(kSizeQueryFailed, kSizeQueryFailed));
     struct Case {
-        uint32_t remote;
-        uint32_t local;
+        uint32_t remote, local;
         ChecksumState checksum;
         UpdateAction expected;
     };
     const Case cases[] = {
         {kNoAnnouncedSize, 0, ChecksumState::NotGiven, UpdateAction::Download},
         {kNoAnnouncedSize, 500, ChecksumState::Matches, UpdateAction::Download},
+        {kSizeQueryFailed, kSizeQueryFailed, ChecksumState::Matches, UpdateAction::Download},
         {1000, 1000, ChecksumState::Matches, UpdateAction::Install},
         {1000, 1000, ChecksumState::Differs, UpdateAction::DownloadAfterDelete},
         {1000, 400, ChecksumState::NotGiven, UpdateAction::Download},
         {1000, 1001, ChecksumState::NotGiven, UpdateAction::DownloadAfterDelete},
-        {kSizeQueryFailed, 1000, ChecksumState::NotGiven, UpdateAction::Download},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DecideUpdate(c.remote, c.local, c.checksum), c.expected) << c.remote << " " << c.local;
     }
 }
 
-TEST(Installer, ParametersNameTheApplicationAndTheLauncher) {
-    EXPECT_EQ(FileNameOfPath(L"C:\\Games\\Tolvane\\TolvaneRunecourt.exe"), L"TolvaneRunecourt.exe");
-    EXPECT_EQ(InstallerParameters(L"TolvaneRunecourt.exe"),
-              L" /sp- /VERYSILENT /norestart /appid={C7E1B3A9-2F64-4A8D-B05E-93D17A6C24F8} "
-              L"/appname=TolvaneRunecourt.exe");
-}
-
-TEST(DownloadSlotsTest, OneDownloadPerPackage) {
+TEST(DownloadSlotsTest, OneDownloadPerPackageWhateverTheLetterCase) {
     DownloadSlots slots;
     EXPECT_TRUE(slots.TryAcquire(L"C:\\Update\\Setup.exe"));
     EXPECT_FALSE(slots.TryAcquire(L"c:\\update\\setup.EXE"));
     EXPECT_TRUE(slots.TryAcquire(L"C:\\Update\\Other.exe"));
     slots.Release(L"C:\\UPDATE\\SETUP.EXE");
     EXPECT_FALSE(slots.IsRunning(L"C:\\Update\\Setup.exe"));
-    EXPECT_TRUE(slots.TryAcquire(L"C:\\Update\\Setup.exe"));
+}
+
+TEST(AnnouncedSize, ReadsTheNumberAfterTheName) {
+    const auto parse = [](const std::string& text) { return ParseAnnouncedSize(text.data(), text.size()); };
+    EXPECT_EQ(parse(" 1048576\r\n"), 1048576u);
+    EXPECT_EQ(parse("\t+42\r\n"), 42u);
+    EXPECT_EQ(parse("12abc"), 12u);
+    EXPECT_EQ(parse("4294967294"), 4294967294u);
+    // Not a size: no digits, a negative number, a size beyond 32 bits or the failure marker itself.
+    for (const char* none : {"", "-5", "4294967295", "99999999999999999999999999"}) {
+        EXPECT_FALSE(parse(none)) << none;
+    }
+}
+
+TEST(ResponseHeadersTest, TheLastResponseCountsAndOnlyTheGivenBytes) {
+    ResponseHeaders headers;
+    for (const std::string line : {"HTTP/2 302\r\n", "Content-Length: 154\r\n", "HTTP/1.1 206 Partial\r\n",
+                                   "Content-Range: bytes 1000-1999/2000\r\n"}) {
+        headers.OnHeaderLine(line.data(), line.size());
+    }
+    EXPECT_EQ(headers.Status(), 206);
+    EXPECT_FALSE(headers.ContentLength()) << "the redirect's size is not the package's";
+    EXPECT_EQ(headers.RangeStart(), 1000u);
+    // A header line is not a terminated string.
+    const std::string line = "content-length: 12345";
+    headers.OnHeaderLine(line.data(), line.size() - 3);
+    EXPECT_EQ(headers.ContentLength(), 12u);
+}
+
+TEST(BodyHandlingTest, OnlyAnAnswerFromOurOffsetIsAppended) {
+    EXPECT_EQ(DecideBodyHandling(206, 500, 500), BodyHandling::Append);
+    EXPECT_EQ(DecideBodyHandling(206, 0, 500), BodyHandling::Refuse);
+    EXPECT_EQ(DecideBodyHandling(206, std::nullopt, 500), BodyHandling::Refuse);
+    EXPECT_EQ(DecideBodyHandling(200, std::nullopt, 500), BodyHandling::Rewrite);
+    for (int status : {0, 301, 404, 416}) {
+        EXPECT_EQ(DecideBodyHandling(status, std::nullopt, 500), BodyHandling::Refuse) << status;
+    }
 }
 
 }  // namespace

@@ -40,8 +40,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text,
-                                    size_t count) {
+std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text, size_t count) {
     std::vector<std::string> lines = LinesWith(log(), text);
     for (int i = 0; i < 150 && lines.size() < count; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -68,12 +67,8 @@ std::string DeadUrl(const std::string& name) {
     return "http://127.0.0.1:9/" + name;
 }
 
-std::string ServedPath(const std::string& name) {
-    return HostPath(Environment("TOLVANE_TEST_SERVER_ROOT") + "/" + name);
-}
-
 void Serve(const std::string& name, const std::vector<uint8_t>& bytes) {
-    WriteWholeFile(ServedPath(name), bytes.data(), bytes.size());
+    WriteWholeFile(HostPath(Environment("TOLVANE_TEST_SERVER_ROOT") + "/" + name), bytes.data(), bytes.size());
 }
 
 std::vector<std::string> NginxLog() {
@@ -108,14 +103,24 @@ std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed) {
     return bytes;
 }
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
+bool WriteWholeFile(const std::filesystem::path& path, const uint8_t* data, size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return out.good();
+}
+
+std::wstring ReadUtf16File(const std::filesystem::path& path) {
+    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    std::wstring text(bytes.size() / 2, L'\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<wchar_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
+    return text;
 }
 
 }  // namespace testservers

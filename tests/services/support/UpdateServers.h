@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,6 @@ std::string FaultUrl(const std::string& fault, const std::string& name);
 // A port on which nothing listens.
 std::string DeadUrl(const std::string& name);
 
-// Full path of a file in the served folder, in the form the running program opens.
-std::string ServedPath(const std::string& name);
 void Serve(const std::string& name, const std::vector<uint8_t>& bytes);
 
 std::vector<std::string> NginxLog();
@@ -31,7 +30,9 @@ std::vector<std::string> AwaitFaultLines(const std::string& text, size_t count);
 
 // Deterministic bytes that differ at every position of a large file.
 std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed);
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size);
+std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path);
+bool WriteWholeFile(const std::filesystem::path& path, const uint8_t* data, size_t size);
+// What the recording installer wrote: its command line in UTF-16.
+std::wstring ReadUtf16File(const std::filesystem::path& path);
 
 }  // namespace testservers

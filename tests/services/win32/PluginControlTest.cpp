@@ -7,12 +7,12 @@
 #include "services/win32/PluginControl.h"
 #include "services/win32/Registry.h"
 #include "tests/services/win32/TestSystem.h"
+#include "tests/support/win32/MessageBoxes.h"
 #include "tests/support/win32/TestProcess.h"
 
 namespace servicetests {
 namespace {
 
-const std::wstring kTypeLibraryKey = L"TypeLib\\{5D1E7A20-3C4B-4F8E-9A61-0B2C7D94E315}";
 const wchar_t* const kControlKeys[] = {
     L"TypeLib\\{5D1E7A20-3C4B-4F8E-9A61-0B2C7D94E315}", L"CLSID\\{3E9A5C27-71B4-4D0F-8C62-A5F1D3E8B914}",
     L"Interface\\{8B0F4C61-2E7D-4A39-B1C5-6D2E9F3A7B40}", L"QuillGame.Control.1", L"QuillGame.Control"};
@@ -24,8 +24,8 @@ std::wstring RegisteredLocation() {
 }
 
 void SetRegisteredLocation(const std::wstring& location) {
-    ASSERT_TRUE(
-        WriteRegistryString(HKEY_CLASSES_ROOT, kTypeLibraryKey + L"\\1.0\\0\\win32", nullptr, location));
+    ASSERT_TRUE(testsupport::WriteRegistryString(
+        HKEY_CLASSES_ROOT, std::wstring(kControlKeys[0]) + L"\\1.0\\0\\win32", nullptr, location));
 }
 
 void ForgetControlRegistration() {
@@ -41,9 +41,7 @@ class PluginControlTest : public ::testing::Test {
         ForgetControlRegistration();
         CreateDirectoryW(profile_.c_str(), nullptr);
         system_.folders[CSIDL_PROFILE] = profile_;
-        system_.version = {6, 1};
-        control_ = profile_ + L"\\quill\\vex\\quillgame.ocx";
-        shipped_ = ReadBytes(testsupport::SiblingProgram(L"quillgame.ocx"));
+        shipped_ = ReadWholeFile(testsupport::SiblingProgram(L"quillgame.ocx"));
         ASSERT_FALSE(shipped_.empty());
     }
     void TearDown() override {
@@ -63,14 +61,14 @@ class PluginControlTest : public ::testing::Test {
 
     ScratchFolder scratch_{L"plugin"};
     std::wstring profile_ = scratch_.Sub(L"用户 wei");
-    std::wstring control_;
+    std::wstring control_ = profile_ + L"\\quill\\vex\\quillgame.ocx";
     std::vector<uint8_t> shipped_;
     TestSystem system_;
 };
 
 TEST_F(PluginControlTest, FirstStartWritesAndRegistersSecondStartDoesNothing) {
     ASSERT_TRUE(services::EnsurePluginControl(system_));
-    EXPECT_EQ(ReadBytes(control_), shipped_) << "the resource is written out unchanged";
+    EXPECT_EQ(ReadWholeFile(control_), shipped_) << "the resource is written out unchanged";
     ASSERT_EQ(system_.processStarts.size(), 1u);
     const std::wstring tool = system_.SystemFolder() + L"\\regsvr32.exe";
     EXPECT_EQ(system_.processStarts[0], L"\"" + tool + L"\" /s \"" + control_ + L"\"");
@@ -80,6 +78,12 @@ TEST_F(PluginControlTest, FirstStartWritesAndRegistersSecondStartDoesNothing) {
     EXPECT_TRUE(services::EnsurePluginControl(system_));
     EXPECT_EQ(system_.processStarts.size(), 1u);
     EXPECT_TRUE(system_.shellRequests.empty());
+
+    // The registration tool may still hold the control loaded for a moment after it registered it.
+    ASSERT_TRUE(testsupport::WaitUntil(10000, [&] { return DeleteFileW(control_.c_str()) != FALSE; }));
+    EXPECT_TRUE(services::EnsurePluginControl(system_));
+    EXPECT_EQ(ReadWholeFile(control_), shipped_) << "a deleted control is written again";
+    EXPECT_EQ(system_.processStarts.size(), 2u);
 }
 
 TEST_F(PluginControlTest, RegisteredPathsDifferingOnlyInLetterCaseCountAsEqual) {
@@ -96,19 +100,8 @@ TEST_F(PluginControlTest, RegisteredPathsDifferingOnlyInLetterCaseCountAsEqual) 
     SetRegisteredLocation(L"C:\\elsewhere\\quillgame.ocx");
     EXPECT_TRUE(services::EnsurePluginControl(system_));
     EXPECT_EQ(system_.processStarts.size(), 2u);
-    const std::vector<uint8_t> kept = ReadBytes(control_);
+    const std::vector<uint8_t> kept = ReadWholeFile(control_);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "an older control");
-}
-
-TEST_F(PluginControlTest, ADeletedControlIsWrittenAndRegisteredAgain) {
-    ASSERT_TRUE(services::EnsurePluginControl(system_));
-    ASSERT_TRUE(WaitForRegistrationAt(control_));
-    // The registration tool may still hold the control loaded for a moment after it registered it.
-    ASSERT_TRUE(testsupport::WaitUntil(10000, [&] { return DeleteFileW(control_.c_str()) != FALSE; }));
-
-    EXPECT_TRUE(services::EnsurePluginControl(system_));
-    EXPECT_EQ(ReadBytes(control_), shipped_);
-    EXPECT_EQ(system_.processStarts.size(), 2u);
 }
 
 TEST_F(PluginControlTest, NonAdministratorsAreAskedToElevateFromVersion6On) {

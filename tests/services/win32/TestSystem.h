@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "services/win32/SystemAccess.h"
+#include "tests/services/support/UpdateServers.h"
 
 namespace servicetests {
+
+using testservers::ReadWholeFile;
 
 // The system with the test's own shell folders, version and membership answer; shell requests and
 // notices are recorded, and shell requests reach the real shell only when asked to.
@@ -53,19 +56,16 @@ class ScratchFolder {
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::wstring& Path() const { return path_; }
     std::wstring Sub(const std::wstring& relative) const { return path_ + L"\\" + relative; }
 
   private:
     std::wstring path_;
 };
 
+// Removes read-only entries too; a link inside is removed as a link, never followed.
 void RemoveTree(const std::wstring& path);
 bool MakeFile(const std::wstring& path, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 bool Exists(const std::wstring& path);
-std::vector<uint8_t> ReadBytes(const std::wstring& path);
 std::wstring Widen(const std::string& ascii);
-// Creates the key as needed; false when the value could not be written.
-bool WriteRegistryString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
 
 }  // namespace servicetests

@@ -41,17 +41,20 @@ std::vector<HWND> FindBoxes(DWORD processId, const std::wstring& caption) {
 const wchar_t kUserChoiceRoot[] = L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\";
 const wchar_t kProgId[] = L"TolvaneRecordingBrowser";
 
-void WriteString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+}  // namespace
+
+bool WriteRegistryString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
     HKEY created = nullptr;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) ==
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) !=
         ERROR_SUCCESS) {
+        return false;
+    }
+    const LSTATUS written =
         RegSetValueExW(created, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(created);
-    }
+    RegCloseKey(created);
+    return written == ERROR_SUCCESS;
 }
-
-}  // namespace
 
 ShownMessageBox WaitForMessageBox(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
     ShownMessageBox shown;
@@ -93,9 +96,12 @@ RecordingDefaultBrowser::RecordingDefaultBrowser(const std::wstring& recordFile)
     CopyFileW(SiblingProgram(L"recording_browser.exe").c_str(), program_.c_str(), FALSE);
     command_ = program_ + L" -url %1";
     // Every system version looks in one of these places.
-    WriteString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"http\\UserChoice", L"Progid", kProgId);
-    WriteString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"Ftp\\UserChoice", L"Progid", kProgId);
-    WriteString(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", nullptr, command_);
+    WriteRegistryString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"http\\UserChoice", L"Progid",
+                        kProgId);
+    WriteRegistryString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"Ftp\\UserChoice", L"Progid",
+                        kProgId);
+    WriteRegistryString(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", nullptr,
+                        command_);
 }
 
 RecordingDefaultBrowser::~RecordingDefaultBrowser() {

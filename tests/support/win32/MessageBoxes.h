@@ -22,6 +22,9 @@ void AnswerMessageBox(HWND box, int buttonId);
 // Counts the message boxes the process shows with the given caption right now.
 int CountMessageBoxes(DWORD processId, const std::wstring& caption);
 
+// Creates the key as needed; false when the value could not be written.
+bool WriteRegistryString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
+
 // Points the default browser of the current user at a copy of the recording browser program in a
 // folder whose name holds a blank, by an unquoted open command with arguments ("... -url %1"), the
 // hardest form a browser registers; every start lands as a line with its arguments in `recordFile`.

@@ -4,20 +4,23 @@
 // the screen, the portal's access log, the recording default browser and the recording installer.
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 #include <windows.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "PortalConfig.h"
 #include "childproc/IpcProtocol.h"
+#include "skin/SkinImageDecoder.h"
 #include "tests/services/support/UpdateServers.h"
 #include "tests/support/win32/MessageBoxes.h"
 #include "tests/support/win32/ProbedLauncher.h"
-#include "tests/windows/win32/HallTestSupport.h"
 #include "windows/HallAddresses.h"
+#include "windows/HallGeometry.h"
 
 namespace halltests {
 namespace {
@@ -48,15 +51,92 @@ bool WaitForRequests(const std::string& uriPrefix, size_t count, DWORD timeoutMs
     return WaitUntil(timeoutMs, [&] { return Requests(uriPrefix) >= count; });
 }
 
-bool Near(uint32_t pixel, uint32_t rgb) {
+bool Near(uint32_t pixel, uint32_t rgb, int tolerance) {
     for (int shift : {0, 8, 16}) {
         const int a = static_cast<int>((pixel >> shift) & 0xFF);
         const int b = static_cast<int>((rgb >> shift) & 0xFF);
-        if (a - b > 3 || b - a > 3) {
+        if (a - b > tolerance || b - a > tolerance) {
             return false;
         }
     }
     return true;
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT PageAreaOf(HWND launcher) {
+    const RECT w = WindowRect(launcher);
+    const hall::Box page = hall::PageAreaOfLauncher({w.left, w.top, w.right, w.bottom});
+    return {page.left, page.top, page.right, page.bottom};
+}
+
+POINT CentreOf(int left, int top, int right, int bottom) {
+    return {(left + right) / 2, (top + bottom) / 2};
+}
+
+POINT ScreenPoint(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    return client;
+}
+
+// Pixels of a screen rectangle as 0xAARRGGBB, row by row.
+struct ScreenCapture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+ScreenCapture CaptureScreen(const RECT& rect) {
+    ScreenCapture capture{rect.right - rect.left, rect.bottom - rect.top, {}};
+    capture.pixels.assign(static_cast<size_t>(capture.width) * capture.height, 0);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(info.bmiHeader), capture.width, -capture.height, 1, 32};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, capture.width, capture.height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    std::copy_n(static_cast<const uint32_t*>(bits), capture.pixels.size(), capture.pixels.begin());
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return capture;
+}
+
+// An image of the skin folder the executable's archive was packed from, decoded by the engine.
+std::unique_ptr<SkinUI::SkinImageInfo> LoadSkinImage(const std::wstring& name) {
+    wchar_t folder[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TOLVANE_SKIN_SOURCE", folder, MAX_PATH);
+    const std::vector<uint8_t> bytes = testservers::ReadWholeFile(std::wstring(folder) + L"\\" + name);
+    return SkinUI::DecodeImageBytes(bytes.data(), bytes.size(), 0);
+}
+
+// Share of the image's opaque pixels (every `step` pixels) that the capture shows at (left, top) over
+// whatever lies beneath, within a small tolerance per channel.
+double MatchOfOpaquePixels(const ScreenCapture& capture, int left, int top,
+                           const SkinUI::SkinImageInfo& image, int step) {
+    int compared = 0;
+    int matched = 0;
+    for (int y = 0; y < image.height; y += step) {
+        for (int x = 0; x < image.width; x += step) {
+            const uint32_t expected = image.PixelAt(x, y);
+            const int cx = left + x;
+            const int cy = top + y;
+            if ((expected >> 24) == 0xFF && cx >= 0 && cy >= 0 && cx < capture.width && cy < capture.height) {
+                ++compared;
+                matched += Near(expected, capture.At(cx, cy), 12) ? 1 : 0;
+            }
+        }
+    }
+    return compared == 0 ? 0.0 : static_cast<double>(matched) / compared;
 }
 
 // Screen position of the top-left corner of the first row run of at least `length` pixels of the
@@ -66,7 +146,7 @@ POINT FindColourRun(const RECT& area, uint32_t rgb, int length) {
     for (int y = 0; y < capture.height; ++y) {
         int run = 0;
         for (int x = 0; x < capture.width; ++x) {
-            run = Near(capture.At(x, y), rgb) ? run + 1 : 0;
+            run = Near(capture.At(x, y), rgb, 3) ? run + 1 : 0;
             if (run == length) {
                 return {area.left + x - length + 1, area.top + y};
             }
@@ -75,8 +155,11 @@ POINT FindColourRun(const RECT& area, uint32_t rgb, int length) {
     return {-1, -1};
 }
 
-bool Inside(const RECT& rect, POINT point) {
-    return PtInRect(&rect, point) != FALSE;
+// Real input through the system, as the player's mouse gives it: the window under the pointer gets the
+// messages, with hover tracking and capture as in use.
+void MoveMouse(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    PumpMessagesFor(150);
 }
 
 // Clicks at a screen point until `done` holds, as a player clicks again when nothing happened: under
@@ -85,7 +168,14 @@ bool Inside(const RECT& rect, POINT point) {
 template <typename Predicate>
 bool ClickUntil(POINT screen, Predicate done) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        Click(GetDesktopWindow(), screen);
+        MoveMouse(screen);
+        for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+            INPUT input = {};
+            input.type = INPUT_MOUSE;
+            input.mi.dwFlags = flags;
+            SendInput(1, &input, sizeof(INPUT));
+            PumpMessagesFor(100);
+        }
         if (WaitUntil(10000, done)) {
             return true;
         }
@@ -93,14 +183,44 @@ bool ClickUntil(POINT screen, Predicate done) {
     return false;
 }
 
-POINT ScreenPoint(HWND window, POINT client) {
-    ClientToScreen(window, &client);
-    return client;
+// The child processes of a hall that run the launcher's own executable: its browser process (and none
+// else: plug-in registration and the player's browser run other programs).
+std::vector<DWORD> BrowserProcessesOf(DWORD hallId) {
+    std::vector<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == hallId && lstrcmpiW(entry.szExeFile, L"TolvaneRunecourt.exe") == 0) {
+            children.push_back(entry.th32ProcessID);
+        }
+    }
+    if (snapshot != INVALID_HANDLE_VALUE) {
+        CloseHandle(snapshot);
+    }
+    return children;
 }
 
-RECT PageAreaOf(HWND launcher) {
-    const RECT window = WindowRect(launcher);
-    return {window.left + 384, window.top + 222, window.right - 170, window.bottom - 126};
+// The top-level windows of a process, in z order; with `rect`, only those whose window rectangle it is.
+std::vector<HWND> WindowsOf(DWORD processId, const RECT* rect = nullptr) {
+    struct Search {
+        DWORD processId;
+        const RECT* rect;
+        std::vector<HWND> found;
+    } search = {processId, rect, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            const RECT placed = WindowRect(window);
+            if (owner == search->processId && (search->rect == nullptr || EqualRect(search->rect, &placed))) {
+                search->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Where the launcher keeps the update package it downloads from the demo portal.
@@ -116,53 +236,6 @@ long long FileSize(const std::wstring& path) {
         return -1;
     }
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-std::wstring ReadWide(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-}
-
-// The whole screen as a BMP beside the build's programs, for a look at what a failing step saw.
-void SaveScreen(const std::wstring& path) {
-    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    ScreenCapture capture = CaptureScreen(screen);
-    for (uint32_t& pixel : capture.pixels) {
-        pixel |= 0xFF000000u;  // the screen has no transparency; viewers would take alpha 0 for it
-    }
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = capture.width;
-    info.biHeight = -capture.height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    const DWORD pixelBytes = static_cast<DWORD>(capture.pixels.size() * 4);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + pixelBytes;
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    out.write(reinterpret_cast<const char*>(capture.pixels.data()), pixelBytes);
-}
-
-int VisibleWindowsOf(DWORD processId) {
-    struct Count {
-        DWORD processId;
-        int count;
-    } count = {processId, 0};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* count = reinterpret_cast<Count*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            count->count += owner == count->processId && IsWindowVisible(window) ? 1 : 0;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.count;
 }
 
 class PortalRoadTest : public ::testing::Test {
@@ -193,12 +266,6 @@ class PortalRoadTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        if (HasFailure()) {
-            const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-            const std::string name = test != nullptr ? test->name() : "unknown";
-            SaveScreen(testsupport::ProgramFolder() + L"\\..\\road-failure-" +
-                       std::wstring(name.begin(), name.end()) + L".bmp");
-        }
         // The hall's browser process would outlive it for a while, its page still on the screen where
         // the next test's page goes.
         const std::vector<DWORD> children = BrowserProcessesOf(Pid());
@@ -219,7 +286,12 @@ class PortalRoadTest : public ::testing::Test {
     HWND WaitForShownPage() {
         HWND page = nullptr;
         WaitUntil(60000, [&] {
-            page = FindWindowOfAt(BrowserProcessesOf(Pid()), PageAreaOf(launcher_));
+            const RECT area = PageAreaOf(launcher_);
+            for (DWORD child : BrowserProcessesOf(Pid())) {
+                for (HWND window : WindowsOf(child, &area)) {
+                    page = window;
+                }
+            }
             return page != nullptr && IsWindowVisible(page);
         });
         return page != nullptr && IsWindowVisible(page) ? page : nullptr;
@@ -261,12 +333,7 @@ TEST_F(PortalRoadTest, Start) {
 
     // The child asks for the server list of the default channel; its page stays hidden until the
     // document is complete, which takes its frame.
-    HWND page = nullptr;
-    WaitUntil(60000, [&] {
-        page = FindWindowOfAt(children, PageAreaOf(launcher_));
-        return page != nullptr && IsWindowVisible(page);
-    });
-    ASSERT_NE(nullptr, page) << "no page shown over the page area";
+    ASSERT_NE(nullptr, WaitForShownPage()) << "no page shown over the page area";
     EXPECT_TRUE(WaitForRequests("/wd/servers/news.html", 1, 1000))
         << "the page was shown before its frame came";
     EXPECT_EQ(1u, Requests("/wd_rnct.html?channel=46&newest=1"));
@@ -276,11 +343,32 @@ TEST_F(PortalRoadTest, Start) {
     const RECT area = PageAreaOf(launcher_);
     const POINT link = WaitForLink(kServerButtonColour);
     ASSERT_GE(link.x, 0) << "the server list's links are not on the screen";
-    const RECT outside = {WindowRect(launcher_).left, WindowRect(launcher_).top, WindowRect(launcher_).right,
-                          area.top};
-    EXPECT_TRUE(Inside(area, link));
-    EXPECT_LT(FindColourRun(outside, kServerButtonColour, 200).x, 0);
+    const RECT window = WindowRect(launcher_);
+    EXPECT_TRUE(PtInRect(&area, link));
+    EXPECT_LT(FindColourRun({window.left, window.top, window.right, area.top}, kServerButtonColour, 200).x,
+              0);
     EXPECT_EQ(children, BrowserProcessesOf(Pid()));
+
+    // The home button shows its hot image under the mouse and its own again after it left.
+    const RECT home = {466, 176, 556, 207};
+    const auto shows = [&](const wchar_t* image) {
+        const auto decoded = LoadSkinImage(image);
+        return decoded && WaitUntil(5000, [&] {
+                   return MatchOfOpaquePixels(CaptureScreen(WindowRect(launcher_)), home.left, home.top,
+                                              *decoded, 2) > 0.95;
+               });
+    };
+    MoveMouse(ScreenPoint(launcher_, CentreOf(home.left, home.top, home.right, home.bottom)));
+    EXPECT_TRUE(shows(L"home_hover.png")) << "no hot image under the mouse";
+    MoveMouse(ScreenPoint(launcher_, {700, 740}));
+    EXPECT_TRUE(shows(L"home.png")) << "the hot image stays after the mouse left";
+
+    // A double click on the caption never maximises the launcher.
+    EXPECT_EQ(1, SendMessageW(launcher_, WM_NCLBUTTONDBLCLK, HTCAPTION,
+                              MAKELPARAM(window.left + 600, window.top + 60)));
+    PumpMessagesFor(300);
+    const RECT after = WindowRect(launcher_);
+    EXPECT_TRUE(!IsZoomed(launcher_) && EqualRect(&window, &after));
 }
 
 TEST_F(PortalRoadTest, Update) {
@@ -307,7 +395,7 @@ TEST_F(PortalRoadTest, Update) {
     ASSERT_TRUE(WaitUntil(20000, [&] { return FileSize(package + L".args") > 0; })) << "no installer started";
     EXPECT_NE(
         std::wstring::npos,
-        ReadWide(package + L".args")
+        testservers::ReadUtf16File(package + L".args")
             .find(L" /sp- /VERYSILENT /norestart /appid={C7E1B3A9-2F64-4A8D-B05E-93D17A6C24F8} /appname="));
 }
 
@@ -327,7 +415,8 @@ TEST_F(PortalRoadTest, Enter) {
     RECT client = {};
     GetClientRect(game_, &client);
     EXPECT_TRUE(WaitUntil(5000, [&] {
-        const RECT placed = RectInClientOf(page, game_);
+        RECT placed = WindowRect(page);
+        MapWindowPoints(HWND_DESKTOP, game_, reinterpret_cast<POINT*>(&placed), 2);
         return placed.left == 3 && placed.top == 33 && placed.right == client.right - 3 &&
                placed.bottom == client.bottom - 3;
     })) << "the page is not laid out below the title row";
@@ -389,7 +478,9 @@ TEST_F(PortalRoadTest, AroundTheGame) {
     PumpMessagesFor(3000);
     EXPECT_EQ(0u, Requests("/news/notice.html"));
     EXPECT_EQ(1u, Requests("/wd/servers/?"));
-    EXPECT_EQ(1, VisibleWindowsOf(children[0])) << "a window beside the page";
+    const std::vector<HWND> windows = WindowsOf(children[0]);
+    EXPECT_EQ(1, std::count_if(windows.begin(), windows.end(), IsWindowVisible))
+        << "a window beside the page";
     EXPECT_TRUE(IsWindowVisible(page) && IsWindowVisible(launcher_));
 
     // The portal buttons open their addresses in the player's browser.
