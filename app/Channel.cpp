@@ -2,6 +2,8 @@
 
 #include "skin/TextNumbers.h"
 
+namespace app {
+
 namespace {
 
 const std::wstring kChannelKey = L"fromc=";
@@ -22,3 +24,5 @@ std::wstring ChannelTextFromTail(const std::vector<std::wstring>& tailArguments)
 int32_t ParseChannel(const std::wstring& text) {
     return SkinUI::ParseInt32(text.c_str());
 }
+
+}  // namespace app

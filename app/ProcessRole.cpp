@@ -1,5 +1,7 @@
 #include "app/ProcessRole.h"
 
+namespace app {
+
 ProcessRole RoleForArgumentCount(int argumentCount) {
     if (argumentCount == 5) {
         return ProcessRole::Child;
@@ -9,3 +11,5 @@ ProcessRole RoleForArgumentCount(int argumentCount) {
     }
     return ProcessRole::None;
 }
+
+}  // namespace app

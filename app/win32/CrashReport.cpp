@@ -5,6 +5,8 @@
 #include "services/win32/DefaultBrowser.h"
 #include "windows/HallAddresses.h"
 
+namespace app {
+
 namespace {
 
 constexpr wchar_t kDumpFileName[] = L"gravewinds-ie.dmp";
@@ -55,3 +57,5 @@ LONG WINAPI CrashReportFilter(EXCEPTION_POINTERS* exception) {
     }
     return EXCEPTION_EXECUTE_HANDLER;
 }
+
+}  // namespace app

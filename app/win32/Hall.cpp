@@ -16,7 +16,15 @@
 #include "windows/win32/HallWindows.h"
 #include "windows/win32/LoginWnd.h"
 
+namespace app {
 namespace {
+
+using hall::g_hGameWnd;
+using hall::g_hHallWnd;
+using hall::GameWnd;
+using hall::kHallWindowTitle;
+using hall::LoginWnd;
+using hall::WM_HALL_START;
 
 constexpr DWORD kHallWindowStyle = 0x10CF0000;    // WS_VISIBLE | WS_OVERLAPPEDWINDOW
 constexpr DWORD kHallWindowExStyle = 0x00080000;  // WS_EX_LAYERED; the window base leaves it out
@@ -81,7 +89,7 @@ int RunHall(HINSTANCE instance, const wchar_t* commandLineTail) {
     // The shell calls of the plug-in step, of opening addresses and of the update need an apartment.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     TOLVANE_TRACE("COM started");
-    EnsurePluginControl();
+    services::EnsurePluginControl();
     TOLVANE_TRACE("plug-in control step");
     StartHall(commandLineTail);
     SkinUI::RunMessageLoop();
@@ -90,3 +98,5 @@ int RunHall(HINSTANCE instance, const wchar_t* commandLineTail) {
     }
     return 0;
 }
+
+}  // namespace app

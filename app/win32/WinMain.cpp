@@ -12,12 +12,12 @@ HINSTANCE g_moduleInstance = nullptr;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR commandLineTail, int /*show*/) {
     g_moduleInstance = instance;
-    switch (RoleForArgumentCount(__argc)) {
-        case ProcessRole::Child:
+    switch (app::RoleForArgumentCount(__argc)) {
+        case app::ProcessRole::Child:
             return RunChildProcess();
-        case ProcessRole::Hall:
-            return RunHall(g_moduleInstance, commandLineTail);
-        case ProcessRole::None:
+        case app::ProcessRole::Hall:
+            return app::RunHall(g_moduleInstance, commandLineTail);
+        case app::ProcessRole::None:
             break;
     }
     return 0;

@@ -1,6 +1,6 @@
 #include "res/quillgame/QuillGameControl.h"
 
-namespace quill {
+namespace res {
 namespace {
 
 constexpr DWORD kSafeForScripting = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
@@ -129,4 +129,4 @@ HRESULT QuillGameControl::SetInterfaceSafetyOptions(REFIID riid, DWORD mask, DWO
     return ((mask & enabled) & ~kSafeForScripting) == 0 ? S_OK : E_FAIL;
 }
 
-}  // namespace quill
+}  // namespace res

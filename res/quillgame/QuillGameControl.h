@@ -4,7 +4,7 @@
 
 #include "res/quillgame/QuillGameModule.h"
 
-namespace quill {
+namespace res {
 
 // The control object: its scripting interface, dispatched through the type library, and the safety
 // answers that let the game's pages script it.
@@ -43,4 +43,4 @@ class QuillGameControl final : public IQuillGame, public IObjectSafety {
     ITypeInfo* typeInfo_;
 };
 
-}  // namespace quill
+}  // namespace res

@@ -9,7 +9,7 @@
 
 #include "res/quillgame/QuillGameControl.h"
 
-namespace quill {
+namespace res {
 namespace {
 
 HINSTANCE g_instance = nullptr;
@@ -104,10 +104,6 @@ void DeleteClassKeys() {
 
 }  // namespace
 
-HINSTANCE ModuleInstance() {
-    return g_instance;
-}
-
 std::wstring ModulePath() {
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
@@ -141,20 +137,20 @@ ITypeInfo* LoadControlTypeInfo() {
     return SUCCEEDED(library->GetTypeInfoOfGuid(kControlInterfaceId, &info)) ? info : nullptr;
 }
 
-}  // namespace quill
+}  // namespace res
 
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
     if (reason == DLL_PROCESS_ATTACH) {
-        quill::g_instance = instance;
+        res::g_instance = instance;
         DisableThreadLibraryCalls(instance);
     }
     return TRUE;
 }
 
 STDAPI DllCanUnloadNow() {
-    return quill::ModuleInUse() ? S_FALSE : S_OK;
+    return res::ModuleInUse() ? S_FALSE : S_OK;
 }
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID riid, void** object) {
@@ -162,37 +158,37 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID riid, void** object) {
         return E_POINTER;
     }
     *object = nullptr;
-    if (!IsEqualCLSID(classId, quill::kControlClassId)) {
+    if (!IsEqualCLSID(classId, res::kControlClassId)) {
         return CLASS_E_CLASSNOTAVAILABLE;
     }
-    return quill::g_factory.QueryInterface(riid, object);
+    return res::g_factory.QueryInterface(riid, object);
 }
 
 // Registers the class, its program ids and the type library inside this file, which names this file
 // as the library's location.
 STDAPI DllRegisterServer() {
-    std::wstring path = quill::ModulePath();
+    std::wstring path = res::ModulePath();
     if (path.empty()) {
         return SELFREG_E_CLASS;
     }
-    const HRESULT classes = quill::WriteClassKeys(path);
+    const HRESULT classes = res::WriteClassKeys(path);
     if (FAILED(classes)) {
         return classes;
     }
-    quill::ComPtr<ITypeLib> library;
+    res::ComPtr<ITypeLib> library;
     if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Receive()))) {
         return SELFREG_E_TYPELIB;
     }
-    std::wstring folder = quill::FolderOf(path);
+    std::wstring folder = res::FolderOf(path);
     return SUCCEEDED(RegisterTypeLib(library.Get(), &path[0], folder.empty() ? nullptr : &folder[0]))
                ? S_OK
                : SELFREG_E_TYPELIB;
 }
 
 STDAPI DllUnregisterServer() {
-    UnRegisterTypeLib(quill::kTypeLibraryId, quill::kTypeLibraryMajor, quill::kTypeLibraryMinor, LANG_NEUTRAL,
+    UnRegisterTypeLib(res::kTypeLibraryId, res::kTypeLibraryMajor, res::kTypeLibraryMinor, LANG_NEUTRAL,
                       SYS_WIN32);
-    quill::DeleteClassKeys();
+    res::DeleteClassKeys();
     return S_OK;
 }
 

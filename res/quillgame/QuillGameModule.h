@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace quill {
+namespace res {
 
 // {3E9A5C27-71B4-4D0F-8C62-A5F1D3E8B914}
 inline constexpr CLSID kControlClassId = {
@@ -33,8 +33,7 @@ struct IQuillGame : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE Echo(LONG value, LONG* answer) = 0;
 };
 
-// The module's own instance and its count of live objects and server locks.
-HINSTANCE ModuleInstance();
+// The module's own path and its count of live objects and server locks.
 std::wstring ModulePath();
 void LockModule();
 void UnlockModule();
@@ -68,4 +67,4 @@ class ComPtr {
     Interface* pointer_ = nullptr;
 };
 
-}  // namespace quill
+}  // namespace res

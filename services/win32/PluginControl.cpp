@@ -124,8 +124,8 @@ bool EnsurePluginControl(SystemAccess& system) {
     return RegisterControl(system, controlPath, true);
 }
 
-}  // namespace services
-
 bool EnsurePluginControl() {
-    return services::EnsurePluginControl(services::RealSystem());
+    return EnsurePluginControl(RealSystem());
 }
+
+}  // namespace services

@@ -8,12 +8,11 @@
 
 #include "services/win32/SystemAccess.h"
 
+namespace services {
+
 // Makes sure the game's plug-in control file exists in the player's profile and is registered,
 // elevating when needed. The hall goes on whatever it returns.
 bool EnsurePluginControl();
-
-namespace services {
-
 // True when the control is in place and registered from there, or its registration was started;
 // false when the control file was missing and could not be written.
 bool EnsurePluginControl(SystemAccess& system);

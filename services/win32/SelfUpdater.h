@@ -42,7 +42,6 @@ class SelfUpdater {
     UpdateCheck CheckNow(HWND owner);
 
     bool CheckRunning() const { return running_ != nullptr; }
-    const std::string& PendingAddress() const { return pendingAddress_; }
     size_t RunningDownloads() const { return slots_->RunningCount(); }
 
   private:

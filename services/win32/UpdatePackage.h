@@ -19,7 +19,6 @@ class UpdatePackage {
     UpdatePackage(SystemAccess& system, const std::string& address);
 
     bool IsUsable() const { return !localPath_.empty(); }
-    const std::string& Address() const { return address_; }
     const std::wstring& LocalPath() const { return localPath_; }
 
     uint32_t QueryRemoteSize() const;

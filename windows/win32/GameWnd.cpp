@@ -7,6 +7,8 @@
 #include "windows/HallClicks.h"
 #include "windows/win32/HallWindows.h"
 
+namespace hall {
+
 namespace {
 
 // The page command message, registered on the first reload; 0 until then (and after a failed attempt).
@@ -23,7 +25,7 @@ LRESULT GameWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case ipc::WM_IPC_GAME_PAGE:
-            hostedWnd = reinterpret_cast<HWND>(lParam);
+            hostedWnd_ = reinterpret_cast<HWND>(lParam);
             LayoutHostedWindow();
             return 1;
         case WM_MOVE:
@@ -38,27 +40,27 @@ LRESULT GameWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void GameWnd::LayoutHostedWindow() {
-    if (hostedWnd == nullptr) {
+    if (hostedWnd_ == nullptr) {
         return;
     }
     RECT client{};
     GetClientRect(g_hGameWnd, &client);
-    const hall::Box page = hall::HostedPageArea({client.left, client.top, client.right, client.bottom});
-    MoveWindow(hostedWnd, page.left, page.top, page.Width(), page.Height(), TRUE);
+    const Box page = HostedPageArea({client.left, client.top, client.right, client.bottom});
+    MoveWindow(hostedWnd_, page.left, page.top, page.Width(), page.Height(), TRUE);
 }
 
 LRESULT GameWnd::HandleWmNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     // While the left button is held the window is dragged or sized as an outline; the page inside would
     // otherwise be laid out at every step.
     const bool leftButtonDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
-    switch (dragFullWindows.OnHitTest(leftButtonDown)) {
-        case hall::DragFullWindowsSwitch::Change::SwitchOff:
+    switch (dragFullWindows_.OnHitTest(leftButtonDown)) {
+        case DragFullWindowsSwitch::Change::SwitchOff:
             SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, 0, nullptr, 0);
             break;
-        case hall::DragFullWindowsSwitch::Change::SwitchOn:
+        case DragFullWindowsSwitch::Change::SwitchOn:
             SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, 1, nullptr, 0);
             break;
-        case hall::DragFullWindowsSwitch::Change::None:
+        case DragFullWindowsSwitch::Change::None:
             break;
     }
     return WindowImplBase::HandleWmNcHitTest(message, wParam, lParam, handled);
@@ -70,8 +72,8 @@ LRESULT GameWnd::HandleWmGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handle
     GetMonitorInfoW(MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& m = monitor.rcMonitor;
     const RECT& w = monitor.rcWork;
-    const hall::Box placement =
-        hall::MaximisedGamePlacement({m.left, m.top, m.right, m.bottom}, {w.left, w.top, w.right, w.bottom});
+    const Box placement =
+        MaximisedGamePlacement({m.left, m.top, m.right, m.bottom}, {w.left, w.top, w.right, w.bottom});
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
     info->ptMaxPosition = POINT{placement.left, placement.top};
     info->ptMaxSize = POINT{placement.Width(), placement.Height()};
@@ -89,26 +91,26 @@ LRESULT GameWnd::HandleWmSysCommand(UINT message, WPARAM wParam, LPARAM lParam, 
 }
 
 void GameWnd::OnClick(const std::wstring& controlName) {
-    switch (hall::GameClickAction(controlName)) {
-        case hall::ClickAction::Minimise:
+    switch (GameClickAction(controlName)) {
+        case ClickAction::Minimise:
             ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
             break;
-        case hall::ClickAction::ConfirmQuit:
+        case ClickAction::ConfirmQuit:
             if (ConfirmQuit()) {
                 PostQuitMessage(0);
             }
             break;
-        case hall::ClickAction::ToggleMaximise:
+        case ClickAction::ToggleMaximise:
             ::SendMessageW(GetHWND(), WM_SYSCOMMAND, IsZoomed(GetHWND()) ? SC_RESTORE : SC_MAXIMIZE, 0);
             break;
-        case hall::ClickAction::ClearCache:
+        case ClickAction::ClearCache:
             ClearCacheAndTell();
             break;
-        case hall::ClickAction::ReloadPage:
+        case ClickAction::ReloadPage:
             ReloadPage();
             break;
-        case hall::ClickAction::OpenPaymentPage:
-            services::OpenUrl(hall::PaymentPageAddress());
+        case ClickAction::OpenPaymentPage:
+            services::OpenUrl(PaymentPageAddress());
             break;
         default:
             break;
@@ -119,7 +121,9 @@ void GameWnd::ReloadPage() {
     if (g_pageCommandMessage == 0) {
         g_pageCommandMessage = RegisterWindowMessageW(ipc::kPageCommandMessageName);
     }
-    if (hostedWnd != nullptr && g_pageCommandMessage != 0) {
-        ::PostMessageW(hostedWnd, g_pageCommandMessage, ipc::kPageCommandReload, 0);
+    if (hostedWnd_ != nullptr && g_pageCommandMessage != 0) {
+        ::PostMessageW(hostedWnd_, g_pageCommandMessage, ipc::kPageCommandReload, 0);
     }
 }
+
+}  // namespace hall

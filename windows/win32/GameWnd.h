@@ -5,6 +5,8 @@
 #include "windows/HallGeometry.h"
 #include "windows/win32/HallSkinWindow.h"
 
+namespace hall {
+
 // The game window: a resizable skinned frame with a 30-pixel title row that hosts the page window the
 // launcher hands over, keeps it fitted to its client area and sends it the reload command.
 class GameWnd : public HallSkinWindow {
@@ -24,6 +26,8 @@ class GameWnd : public HallSkinWindow {
     void OnClick(const std::wstring& controlName) override;
     void ReloadPage();
 
-    HWND hostedWnd = nullptr;
-    hall::DragFullWindowsSwitch dragFullWindows;
+    HWND hostedWnd_ = nullptr;
+    DragFullWindowsSwitch dragFullWindows_;
 };
+
+}  // namespace hall

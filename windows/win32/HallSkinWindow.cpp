@@ -4,6 +4,8 @@
 #include "windows/HallClicks.h"
 #include "windows/win32/HallWindows.h"
 
+namespace hall {
+
 const wchar_t* HallSkinWindow::WindowClassName() const {
     return kHallWindowTitle;
 }
@@ -29,7 +31,7 @@ LRESULT HallSkinWindow::HandleWmClose(UINT, WPARAM, LPARAM, bool& handled) {
 }
 
 void HallSkinWindow::OnNotify(SkinUI::SkinNotify& notify) {
-    if (!hall::IsClickNotification(notify.type) || notify.sender == nullptr) {
+    if (!IsClickNotification(notify.type) || notify.sender == nullptr) {
         return;
     }
     const std::wstring& name = notify.sender->Name();
@@ -37,3 +39,5 @@ void HallSkinWindow::OnNotify(SkinUI::SkinNotify& notify) {
         OnClick(name);
     }
 }
+
+}  // namespace hall

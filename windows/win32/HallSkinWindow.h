@@ -4,6 +4,8 @@
 
 #include "skin/win32/WindowImplBase.h"
 
+namespace hall {
+
 // What the launcher and the game window share: their class name, their skin from the archive carried as
 // resource "ZIPRES" 113, the question before the hall ends, and clicks on their named buttons.
 class HallSkinWindow : public SkinUI::WindowImplBase {
@@ -24,3 +26,5 @@ class HallSkinWindow : public SkinUI::WindowImplBase {
   protected:
     virtual void OnClick(const std::wstring& controlName) = 0;
 };
+
+}  // namespace hall

@@ -2,6 +2,8 @@
 
 #include "services/win32/CacheCleaner.h"
 
+namespace hall {
+
 HWND g_hHallWnd = nullptr;
 HWND g_hGameWnd = nullptr;
 ChildProcessLink* g_pChildLink = nullptr;
@@ -14,3 +16,5 @@ void ClearCacheAndTell() {
     services::ClearBrowserCache();
     MessageBoxW(nullptr, L"清空IE缓存成功!", L"提示", MB_OK);
 }
+
+}  // namespace hall

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-struct ChildProcessLink;
+#include "childproc/win32/ChildProcessLink.h"
+
+namespace hall {
 
 // The hall's two windows, set by the start-up right after each exists and read by the launcher, the game
 // window and the page watch threads.
@@ -25,3 +27,5 @@ bool ConfirmQuit();
 
 // Clears the system browser's cache and says so.
 void ClearCacheAndTell();
+
+}  // namespace hall

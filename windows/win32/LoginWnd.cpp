@@ -14,7 +14,9 @@
 #include "windows/win32/HallWindows.h"
 #include "windows/win32/PageWatch.h"
 
-LoginWnd::LoginWnd(int32_t channel) : channel(channel) {}
+namespace hall {
+
+LoginWnd::LoginWnd(int32_t channel) : channel_(channel) {}
 
 std::wstring LoginWnd::SkinFileName() const {
     return L"main.xml";
@@ -58,7 +60,7 @@ LRESULT LoginWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void LoginWnd::StartServerList() {
     TOLVANE_TRACE("hall start message");
-    const std::string address = hall::ServerListAddress(channel);
+    const std::string address = ServerListAddress(channel_);
     ShowWindow(GetHWND(), SW_SHOWNORMAL);
     SetForegroundWindow(GetHWND());
     // The player sees the launcher now, not after the child process and its page have started.
@@ -80,39 +82,39 @@ void LoginWnd::OnUpdateRecord(const COPYDATASTRUCT* data) {
 }
 
 void LoginWnd::OnBrowserCreated(HWND page) {
-    pageWnd = page;
+    pageWnd_ = page;
     if (g_pChildLink != nullptr) {
-        g_pChildLink->browsers.push_back(pageWnd);
+        g_pChildLink->browsers.push_back(pageWnd_);
     }
-    StartPageWatch(pageWnd, g_hHallWnd);
+    StartPageWatch(pageWnd_, g_hHallWnd);
     PlacePageWindow();
 }
 
 void LoginWnd::OnPageReady() {
-    if (movedToGame || pageWnd == nullptr) {
+    if (movedToGame_ || pageWnd_ == nullptr) {
         return;
     }
-    SetWindowLongW(pageWnd, GWL_STYLE, GetWindowLongW(pageWnd, GWL_STYLE) & ~WS_DISABLED);
+    SetWindowLongW(pageWnd_, GWL_STYLE, GetWindowLongW(pageWnd_, GWL_STYLE) & ~WS_DISABLED);
     PlacePageWindow();
-    ShowWindow(pageWnd, SW_SHOW);
+    ShowWindow(pageWnd_, SW_SHOW);
 }
 
 void LoginWnd::HandOverToGame() {
-    movedToGame = true;
-    SetParent(pageWnd, g_hGameWnd);
+    movedToGame_ = true;
+    SetParent(pageWnd_, g_hGameWnd);
     ShowWindow(g_hGameWnd, SW_MAXIMIZE);
     ShowWindow(GetHWND(), SW_HIDE);
-    ::PostMessageW(g_hGameWnd, ipc::WM_IPC_GAME_PAGE, 0, reinterpret_cast<LPARAM>(pageWnd));
+    ::PostMessageW(g_hGameWnd, ipc::WM_IPC_GAME_PAGE, 0, reinterpret_cast<LPARAM>(pageWnd_));
 }
 
 void LoginWnd::PlacePageWindow() {
-    if (pageWnd == nullptr) {
+    if (pageWnd_ == nullptr) {
         return;
     }
     RECT window{};
     GetWindowRect(GetHWND(), &window);
-    const hall::Box page = hall::PageAreaOfLauncher({window.left, window.top, window.right, window.bottom});
-    MoveWindow(pageWnd, page.left, page.top, page.Width(), page.Height(), TRUE);
+    const Box page = PageAreaOfLauncher({window.left, window.top, window.right, window.bottom});
+    MoveWindow(pageWnd_, page.left, page.top, page.Width(), page.Height(), TRUE);
 }
 
 LRESULT LoginWnd::HandleWmGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handled) {
@@ -133,31 +135,33 @@ LRESULT LoginWnd::HandleWmSysCommand(UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 void LoginWnd::OnClick(const std::wstring& controlName) {
-    switch (hall::LauncherClickAction(controlName)) {
-        case hall::ClickAction::OpenGameSite:
-            services::OpenUrl(hall::GameSiteAddress());
+    switch (LauncherClickAction(controlName)) {
+        case ClickAction::OpenGameSite:
+            services::OpenUrl(GameSiteAddress());
             break;
-        case hall::ClickAction::OpenPaymentPage:
-            services::OpenUrl(hall::PaymentPageAddress());
+        case ClickAction::OpenPaymentPage:
+            services::OpenUrl(PaymentPageAddress());
             break;
-        case hall::ClickAction::OpenServicePage:
-            services::OpenUrl(hall::ServicePageAddress());
+        case ClickAction::OpenServicePage:
+            services::OpenUrl(ServicePageAddress());
             break;
-        case hall::ClickAction::OpenForum:
-            services::OpenUrl(hall::ForumAddress());
+        case ClickAction::OpenForum:
+            services::OpenUrl(ForumAddress());
             break;
-        case hall::ClickAction::Minimise:
+        case ClickAction::Minimise:
             ::PostMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
             break;
-        case hall::ClickAction::ConfirmQuit:
+        case ClickAction::ConfirmQuit:
             if (ConfirmQuit()) {
                 PostQuitMessage(0);
             }
             break;
-        case hall::ClickAction::ClearCache:
+        case ClickAction::ClearCache:
             ClearCacheAndTell();
             break;
         default:
             break;
     }
 }
+
+}  // namespace hall

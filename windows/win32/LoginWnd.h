@@ -5,6 +5,8 @@
 
 #include "windows/win32/HallSkinWindow.h"
 
+namespace hall {
+
 // The launcher: a fixed 1280 by 768 skinned window whose centre shows the portal's server list, a page of
 // the child browser process placed over the page area. It starts the child, shows the page when it has
 // loaded, hands it to the game window when the player enters a game, and offers the portal's links.
@@ -28,7 +30,9 @@ class LoginWnd : public HallSkinWindow {
     void HandOverToGame();
     void OnClick(const std::wstring& controlName) override;
 
-    int32_t channel;
-    HWND pageWnd = nullptr;
-    bool movedToGame = false;
+    int32_t channel_;
+    HWND pageWnd_ = nullptr;
+    bool movedToGame_ = false;
 };
+
+}  // namespace hall

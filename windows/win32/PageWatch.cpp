@@ -4,6 +4,8 @@
 
 #include "windows/win32/HallWindows.h"
 
+namespace hall {
+
 namespace {
 
 constexpr wchar_t kCrashNoticeText[] = L"抱歉，当前游戏崩溃啦！请重启游戏！";
@@ -35,3 +37,5 @@ bool StartPageWatch(HWND page, HWND launcher) {
     CloseHandle(thread);
     return true;
 }
+
+}  // namespace hall

@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (__argc < 2 || !SetCurrentDirectoryW(__wargv[1])) {
         return 2;
     }
-    SetUnhandledExceptionFilter(&CrashReportFilter);
+    SetUnhandledExceptionFilter(&app::CrashReportFilter);
     HANDLE thread = CreateThread(nullptr, 0, &Fault, nullptr, 0, nullptr);
     if (thread == nullptr) {
         return 3;

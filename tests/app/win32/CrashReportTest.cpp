@@ -22,7 +22,7 @@ TEST(CrashReportTest, TheDumpReplacesAnOlderOneBeforeTheNoticeAndOnlyOkOpensTheH
     const std::wstring dump = folder + L"\\gravewinds-ie.dmp";
     const std::string host = portal::kHelpHost;
     const std::wstring help = L"http://" + std::wstring(host.begin(), host.end()) + L"/index.php";
-    testsupport::RecordingDefaultBrowser browser(folder + L"\\browser.txt");
+    testsupport::RecordingDefaultBrowser browser;
     for (int answer : {IDCANCEL, IDOK}) {
         std::ofstream(dump.c_str(), std::ios::binary) << "an older crash's dump, much longer than four bytes";
         testsupport::TestProcess probe;

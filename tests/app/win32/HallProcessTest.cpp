@@ -72,25 +72,5 @@ TEST(LauncherHall, ShowsTheLauncherKeepsTheGameWindowHiddenAndStartsAfterBothExi
     EXPECT_EQ(launcher.Process().ExitCode(), 0u);
 }
 
-TEST(LauncherResources, CarriesTheWindowIconAtTheLargeAndSmallSizes) {
-    HMODULE exe = LoadLibraryExW(testsupport::SiblingProgram(L"TolvaneRunecourt.exe").c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(exe, nullptr);
-    for (int size : {16, 32, 48}) {
-        HANDLE icon = LoadImageW(exe, MAKEINTRESOURCEW(101), IMAGE_ICON, size, size, 0);
-        ASSERT_NE(icon, nullptr) << size;
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(static_cast<HICON>(icon), &info));
-        BITMAP bitmap = {};
-        GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-        EXPECT_EQ(bitmap.bmWidth, size);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(static_cast<HICON>(icon));
-    }
-    EXPECT_NE(FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)), nullptr);  // version
-    FreeLibrary(exe);
-}
-
 }  // namespace
 }  // namespace app

@@ -76,17 +76,6 @@ TEST(RegistrationTest, ElevationOnlyForKnownNonAdministratorsOnVersion6) {
     EXPECT_STREQ(ElevationVerb(false, 6, true, false), L"open");
 }
 
-TEST(RegistryPathTest, RootNameThenSubKey) {
-    const auto typeLib = SplitRegistryPath(kPluginTypeLibKey);
-    ASSERT_TRUE(typeLib);
-    EXPECT_EQ(typeLib->root, RegistryRoot::ClassesRoot);
-    EXPECT_EQ(typeLib->subKey, L"TypeLib\\{5D1E7A20-3C4B-4F8E-9A61-0B2C7D94E315}\\1.0\\0\\win32");
-
-    EXPECT_EQ(SplitRegistryPath(L"HKEY_USERS")->root, RegistryRoot::Users);
-    EXPECT_FALSE(SplitRegistryPath(L"HKCR\\TypeLib"));
-    EXPECT_FALSE(SplitRegistryPath(L"hkey_classes_root\\TypeLib"));
-}
-
 // What the cleaner does to real folders, links among them, is checked under Wine by the cache cleaner's
 // tests; here the rules of its passes.
 TEST(CachePassTest, CookiesOnlyInTheSecondPassAndDesktopIniStays) {

@@ -17,17 +17,9 @@ std::string Environment(const char* name) {
 }
 
 std::string HostPath(const std::string& linuxPath) {
-#ifdef _WIN32
     std::string path = "Z:" + linuxPath;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
-#else
-    return linuxPath;
-#endif
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {
@@ -112,15 +104,6 @@ bool WriteWholeFile(const std::filesystem::path& path, const uint8_t* data, size
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     return out.good();
-}
-
-std::wstring ReadUtf16File(const std::filesystem::path& path) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
-    std::wstring text(bytes.size() / 2, L'\0');
-    for (size_t i = 0; i < text.size(); ++i) {
-        text[i] = static_cast<wchar_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-    }
-    return text;
 }
 
 }  // namespace testservers

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-// The two HTTP servers that tools/with-update-servers.sh starts around a test program: where they
-// listen, the folder they serve and their request logs. Paths arrive as Linux paths; under Wine they
-// are reached through drive Z:.
+// The two HTTP servers that tools/with-update-servers.sh starts around a test program under Wine: where
+// they listen, the folder they serve and their request logs. Paths arrive as Linux paths and are reached
+// through drive Z:.
 namespace testservers {
 
 bool Available();
@@ -32,7 +32,5 @@ std::vector<std::string> AwaitFaultLines(const std::string& text, size_t count);
 std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed);
 std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path);
 bool WriteWholeFile(const std::filesystem::path& path, const uint8_t* data, size_t size);
-// What the recording installer wrote: its command line in UTF-16.
-std::wstring ReadUtf16File(const std::filesystem::path& path);
 
 }  // namespace testservers

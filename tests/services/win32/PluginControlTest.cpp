@@ -66,40 +66,34 @@ class PluginControlTest : public ::testing::Test {
     TestSystem system_;
 };
 
-TEST_F(PluginControlTest, FirstStartWritesAndRegistersSecondStartDoesNothing) {
+TEST_F(PluginControlTest, WrittenAndRegisteredOnceThenAgainOnlyWhenDeletedOrRegisteredElsewhere) {
     ASSERT_TRUE(services::EnsurePluginControl(system_));
     EXPECT_EQ(ReadWholeFile(control_), shipped_) << "the resource is written out unchanged";
-    ASSERT_EQ(system_.processStarts.size(), 1u);
     const std::wstring tool = system_.SystemFolder() + L"\\regsvr32.exe";
-    EXPECT_EQ(system_.processStarts[0], L"\"" + tool + L"\" /s \"" + control_ + L"\"");
-    ASSERT_TRUE(WaitForRegistrationAt(control_)) << "registered at: " << RegisteredLocation().size();
+    EXPECT_EQ(system_.processStarts,
+              std::vector<std::wstring>{L"\"" + tool + L"\" /s \"" + control_ + L"\""});
+    ASSERT_TRUE(WaitForRegistrationAt(control_));
 
-    // Second start: registered here and present, nothing to do.
+    // Registered here, in whatever letter case, and present: nothing to do.
+    std::wstring upper = control_;
+    CharUpperW(upper.data());
+    SetRegisteredLocation(upper);
     EXPECT_TRUE(services::EnsurePluginControl(system_));
     EXPECT_EQ(system_.processStarts.size(), 1u);
     EXPECT_TRUE(system_.shellRequests.empty());
 
     // The registration tool may still hold the control loaded for a moment after it registered it.
     ASSERT_TRUE(testsupport::WaitUntil(10000, [&] { return DeleteFileW(control_.c_str()) != FALSE; }));
+    system_.recordProcessStarts = true;
     EXPECT_TRUE(services::EnsurePluginControl(system_));
     EXPECT_EQ(ReadWholeFile(control_), shipped_) << "a deleted control is written again";
     EXPECT_EQ(system_.processStarts.size(), 2u);
-}
-
-TEST_F(PluginControlTest, RegisteredPathsDifferingOnlyInLetterCaseCountAsEqual) {
-    system_.recordProcessStarts = true;
-    ASSERT_TRUE(services::EnsurePluginControl(system_));
-    std::wstring upper = control_;
-    CharUpperW(upper.data());
-    SetRegisteredLocation(upper);
-    EXPECT_TRUE(services::EnsurePluginControl(system_));
-    EXPECT_EQ(system_.processStarts.size(), 1u);
 
     // Registered elsewhere: registered again from here, the existing file kept as it is.
     ASSERT_TRUE(MakeFile(control_, "an older control"));
     SetRegisteredLocation(L"C:\\elsewhere\\quillgame.ocx");
     EXPECT_TRUE(services::EnsurePluginControl(system_));
-    EXPECT_EQ(system_.processStarts.size(), 2u);
+    EXPECT_EQ(system_.processStarts.size(), 3u);
     const std::vector<uint8_t> kept = ReadWholeFile(control_);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "an older control");
 }

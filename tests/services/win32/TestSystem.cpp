@@ -41,7 +41,8 @@ void RemoveTree(const std::wstring& path) {
 }
 
 bool MakeFile(const std::wstring& path, const std::string& content, DWORD attributes) {
-    return testservers::WriteWholeFile(path, reinterpret_cast<const uint8_t*>(content.data()), content.size()) &&
+    return testservers::WriteWholeFile(path, reinterpret_cast<const uint8_t*>(content.data()),
+                                       content.size()) &&
            SetFileAttributesW(path.c_str(), attributes);
 }
 

@@ -1,7 +1,7 @@
 #include "tests/support/win32/MessageBoxes.h"
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <vector>
 
 #include "tests/support/win32/TestProcess.h"
@@ -84,42 +84,39 @@ int CountMessageBoxes(DWORD processId, const std::wstring& caption) {
     return static_cast<int>(FindBoxes(processId, caption).size());
 }
 
-RecordingDefaultBrowser::RecordingDefaultBrowser(const std::wstring& recordFile) : recordFile_(recordFile) {
-    DeleteFileW(recordFile_.c_str());
-    SetEnvironmentVariableW(L"TOLVANE_BROWSER_RECORD", recordFile_.c_str());
+RecordingDefaultBrowser::RecordingDefaultBrowser() {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring folder =
         std::wstring(temp) + L"Recording Browser " + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(folder.c_str(), nullptr);
     program_ = folder + L"\\recording_browser.exe";
+    DeleteFileW((program_ + L".args").c_str());
     CopyFileW(SiblingProgram(L"recording_browser.exe").c_str(), program_.c_str(), FALSE);
-    command_ = program_ + L" -url %1";
     // Every system version looks in one of these places.
-    WriteRegistryString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"http\\UserChoice", L"Progid",
-                        kProgId);
-    WriteRegistryString(HKEY_CURRENT_USER, std::wstring(kUserChoiceRoot) + L"Ftp\\UserChoice", L"Progid",
-                        kProgId);
+    for (const wchar_t* protocol : {L"http", L"Ftp"}) {
+        WriteRegistryString(HKEY_CURRENT_USER, kUserChoiceRoot + std::wstring(protocol) + L"\\UserChoice",
+                            L"Progid", kProgId);
+    }
     WriteRegistryString(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", nullptr,
-                        command_);
+                        program_ + L" -url %1");
 }
 
 RecordingDefaultBrowser::~RecordingDefaultBrowser() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kUserChoiceRoot) + L"http\\UserChoice").c_str());
-    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kUserChoiceRoot) + L"Ftp\\UserChoice").c_str());
+    for (const wchar_t* protocol : {L"http", L"Ftp"}) {
+        RegDeleteTreeW(HKEY_CURRENT_USER,
+                       (kUserChoiceRoot + std::wstring(protocol) + L"\\UserChoice").c_str());
+    }
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
-    SetEnvironmentVariableW(L"TOLVANE_BROWSER_RECORD", nullptr);
-    DeleteFileW(recordFile_.c_str());
     // A browser still ending holds its program file for a moment.
     WaitUntil(5000, [&] { return DeleteFileW(program_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+    DeleteFileW((program_ + L".args").c_str());
     RemoveDirectoryW(program_.substr(0, program_.rfind(L'\\')).c_str());
 }
 
 std::wstring RecordingDefaultBrowser::Recorded() const {
-    std::ifstream in(recordFile_.c_str(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const std::string utf8 = bytes.str();
+    std::ifstream in((program_ + L".args").c_str(), std::ios::binary);
+    const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const int chars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring text(static_cast<size_t>(chars), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), chars);

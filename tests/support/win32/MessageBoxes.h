@@ -25,28 +25,23 @@ int CountMessageBoxes(DWORD processId, const std::wstring& caption);
 // Creates the key as needed; false when the value could not be written.
 bool WriteRegistryString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
 
-// Points the default browser of the current user at a copy of the recording browser program in a
-// folder whose name holds a blank, by an unquoted open command with arguments ("... -url %1"), the
-// hardest form a browser registers; every start lands as a line with its arguments in `recordFile`.
-// Restores on destruction.
+// Points the default browser of the current user at a copy of the recording program in a folder whose
+// name holds a blank, by an unquoted open command with arguments ("... -url %1"), the hardest form a
+// browser registers. Restores on destruction.
 class RecordingDefaultBrowser {
   public:
-    explicit RecordingDefaultBrowser(const std::wstring& recordFile);
+    RecordingDefaultBrowser();
     ~RecordingDefaultBrowser();
     RecordingDefaultBrowser(const RecordingDefaultBrowser&) = delete;
     RecordingDefaultBrowser& operator=(const RecordingDefaultBrowser&) = delete;
 
-    const std::wstring& Program() const { return program_; }
-    const std::wstring& Command() const { return command_; }
     // The argument lines recorded so far, one per start.
     std::wstring Recorded() const;
     // Waits until the browser was started with the arguments of its command, `address` in place.
     bool WaitForAddress(const std::wstring& address, DWORD timeoutMs) const;
 
   private:
-    std::wstring recordFile_;
     std::wstring program_;
-    std::wstring command_;
 };
 
 }  // namespace testsupport

@@ -18,10 +18,7 @@ std::wstring SiblingProgram(const wchar_t* fileName) {
 
 TestProcess::~TestProcess() {
     if (info_.hProcess != nullptr) {
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(info_.hProcess, 255);
-            WaitForSingleObject(info_.hProcess, 5000);
-        }
+        Terminate();
         CloseHandle(info_.hProcess);
     }
     if (info_.hThread != nullptr) {
@@ -45,19 +42,7 @@ void TestProcess::Resume() {
 }
 
 bool TestProcess::WaitForExit(DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD waited = GetTickCount() - start;
-        const DWORD slice = waited >= timeoutMs ? 0 : (timeoutMs - waited < 20 ? timeoutMs - waited : 20);
-        const DWORD result = MsgWaitForMultipleObjects(1, &info_.hProcess, FALSE, slice, QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0) {
-            return true;
-        }
-        PumpMessagesFor(0);
-        if (waited >= timeoutMs) {
-            return false;
-        }
-    }
+    return WaitUntil(timeoutMs, [&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; });
 }
 
 DWORD TestProcess::ExitCode() const {

@@ -29,7 +29,6 @@ class TestProcess {
     DWORD ExitCode() const;
     void Terminate();
 
-    HANDLE Handle() const { return info_.hProcess; }
     DWORD ProcessId() const { return info_.dwProcessId; }
     DWORD ThreadId() const { return info_.dwThreadId; }
 

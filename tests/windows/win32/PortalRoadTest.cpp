@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -230,14 +229,6 @@ std::wstring Package() {
     return std::wstring(appData) + L"\\Tolvane\\update\\runecourt-setup.exe";
 }
 
-long long FileSize(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        return -1;
-    }
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
 class PortalRoadTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -247,9 +238,7 @@ class PortalRoadTest : public ::testing::Test {
         DeleteFileW((Package() + L".args").c_str());
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        // The hall hands its environment to the browser it starts, so the recorder comes first.
-        browser_ = std::make_unique<testsupport::RecordingDefaultBrowser>(
-            std::wstring(temp) + L"tolvane-road-links-" + std::to_wstring(GetCurrentProcessId()) + L".txt");
+        browser_ = std::make_unique<testsupport::RecordingDefaultBrowser>();
         // The stand-in page engine logs the events it fires, so that the test sees which path a click took.
         engineLog_ =
             std::wstring(temp) + L"tolvane-road-engine-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
@@ -308,8 +297,8 @@ class PortalRoadTest : public ::testing::Test {
     }
 
     std::string EngineLog() const {
-        std::ifstream in(engineLog_.c_str(), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::vector<uint8_t> bytes = testservers::ReadWholeFile(engineLog_);
+        return std::string(bytes.begin(), bytes.end());
     }
 
     std::wstring engineLog_;
@@ -381,8 +370,9 @@ TEST_F(PortalRoadTest, Update) {
     ASSERT_TRUE(WaitUntil(20000, [&] { return hall_->Record().updateTimerFires > 0; })) << "no update check";
     EXPECT_GE(hall_->Record().firstUpdateTimerTick - shown, 1000u) << "the check did not wait";
     EXPECT_TRUE(WaitForRequests("/update/runecourt-setup.exe", 2, 20000)) << "the package was not fetched";
-    const long long served = FileSize(testsupport::SiblingProgram(L"update_test_installer.exe"));
-    ASSERT_TRUE(WaitUntil(20000, [&] { return FileSize(package) == served; })) << "the package is incomplete";
+    const auto served = testservers::ReadWholeFile(testsupport::SiblingProgram(L"update_test_installer.exe"));
+    ASSERT_TRUE(WaitUntil(20000, [&] { return testservers::ReadWholeFile(package) == served; }))
+        << "the package is incomplete";
 
     // The next load of the server list finds the package complete: the notice, then the silent installer.
     const UINT pageCommand = RegisterWindowMessageW(ipc::kPageCommandMessageName);
@@ -392,11 +382,11 @@ TEST_F(PortalRoadTest, Update) {
     EXPECT_EQ(L"检测到微端更新，即将开始更新。。。", notice.text);
     EXPECT_EQ(2u, Requests("/wd/servers/?"));
     testsupport::AnswerMessageBox(notice.window, IDOK);
-    ASSERT_TRUE(WaitUntil(20000, [&] { return FileSize(package + L".args") > 0; })) << "no installer started";
-    EXPECT_NE(
-        std::wstring::npos,
-        testservers::ReadUtf16File(package + L".args")
-            .find(L" /sp- /VERYSILENT /norestart /appid={C7E1B3A9-2F64-4A8D-B05E-93D17A6C24F8} /appname="));
+    std::vector<uint8_t> record;
+    ASSERT_TRUE(WaitUntil(20000, [&] { return !(record = testservers::ReadWholeFile(package + L".args")).empty(); }))
+        << "no installer started";
+    EXPECT_EQ(std::string(record.begin(), record.end()),
+              "/sp- /VERYSILENT /norestart /appid={C7E1B3A9-2F64-4A8D-B05E-93D17A6C24F8} /appname=TolvaneRunecourt.exe\n");
 }
 
 TEST_F(PortalRoadTest, Enter) {
@@ -435,10 +425,7 @@ TEST_F(PortalRoadTest, Enter) {
         int white = 0;
         for (int y = text.top; y < text.bottom; ++y) {
             for (int x = text.left; x < text.right; ++x) {
-                const uint32_t pixel = row.At(x, y);
-                white += ((pixel >> 16) & 0xFF) > 200 && ((pixel >> 8) & 0xFF) > 200 && (pixel & 0xFF) > 200
-                             ? 1
-                             : 0;
+                white += Near(row.At(x, y), 0xFFFFFF, 55) ? 1 : 0;
             }
         }
         EXPECT_GT(white, 20) << "no text at " << text.left;
