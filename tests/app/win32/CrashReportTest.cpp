@@ -36,7 +36,6 @@ TEST(CrashReportTest, TheDumpReplacesAnOlderOneBeforeTheNoticeAndOnlyOkOpensTheH
         std::ifstream in(dump.c_str(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         EXPECT_EQ(bytes.substr(0, 4), "MDMP") << "the older dump was not replaced by a minidump";
-        EXPECT_GE(bytes.size(), 32u);
 
         testsupport::AnswerMessageBox(notice.window, answer);
         ASSERT_TRUE(probe.WaitForExit(20000)) << "the process did not end after the notice";

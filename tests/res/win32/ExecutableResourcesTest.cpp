@@ -15,20 +15,14 @@
 namespace res {
 namespace {
 
-class ExecutableResources : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_NE(exe_, nullptr) << "the executable cannot be loaded as a data file"; }
-    void TearDown() override { FreeLibrary(exe_); }
-
-    HMODULE exe_ = LoadLibraryExW(testsupport::SiblingProgram(L"TolvaneRunecourt.exe").c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-};
-
-TEST_F(ExecutableResources, TheSkinArchiveHoldsEveryFileOfTheSkinFolderDeflated) {
-    HRSRC resource = FindResourceW(exe_, MAKEINTRESOURCEW(113), L"ZIPRES");
+TEST(ExecutableResources, EveryFileOfTheSkinFolderDeflatedInTheArchiveAndTheIconAtEachSize) {
+    HMODULE exe = LoadLibraryExW(testsupport::SiblingProgram(L"TolvaneRunecourt.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(exe, nullptr) << "the executable cannot be loaded as a data file";
+    HRSRC resource = FindResourceW(exe, MAKEINTRESOURCEW(113), L"ZIPRES");
     ASSERT_NE(resource, nullptr) << "no ZIPRES 113 in the executable";
     SkinUI::ArchivePtr archive =
-        SkinUI::OpenArchive(LockResource(LoadResource(exe_, resource)), SizeofResource(exe_, resource));
+        SkinUI::OpenArchive(LockResource(LoadResource(exe, resource)), SizeofResource(exe, resource));
     ASSERT_TRUE(archive) << "the skin archive's directory is damaged";
     // The skin folder the archive was packed from, as the build tells the test.
     const wchar_t* folder = _wgetenv(L"TOLVANE_SKIN_SOURCE");
@@ -55,11 +49,9 @@ TEST_F(ExecutableResources, TheSkinArchiveHoldsEveryFileOfTheSkinFolderDeflated)
     EXPECT_GT(files, 10);
     EXPECT_EQ(SkinUI::ArchiveEntryCount(archive.get()), files)
         << "files in the archive that the folder lacks";
-}
 
-TEST_F(ExecutableResources, TheWindowIconComesAtTheLargeAndSmallSizes) {
     for (int size : {16, 32, 48}) {
-        HANDLE icon = LoadImageW(exe_, MAKEINTRESOURCEW(101), IMAGE_ICON, size, size, 0);
+        HANDLE icon = LoadImageW(exe, MAKEINTRESOURCEW(101), IMAGE_ICON, size, size, 0);
         ASSERT_NE(icon, nullptr) << size;
         ICONINFO info = {};
         ASSERT_TRUE(GetIconInfo(static_cast<HICON>(icon), &info));
@@ -70,7 +62,8 @@ TEST_F(ExecutableResources, TheWindowIconComesAtTheLargeAndSmallSizes) {
         DeleteObject(info.hbmMask);
         DestroyIcon(static_cast<HICON>(icon));
     }
-    EXPECT_NE(FindResourceW(exe_, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)), nullptr);  // version
+    EXPECT_NE(FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)), nullptr);  // version
+    FreeLibrary(exe);
 }
 
 }  // namespace

@@ -1,27 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "services/BrowserRules.h"
-#include "services/FolderCleaner.h"
 #include "services/PluginRules.h"
 
 namespace services {
 namespace {
 
+// Where the default browser is looked up; the registry reading itself is walked wherever the launcher
+// opens an address (the crash report's and the road's tests, with a recording browser registered).
 TEST(BrowserLookupTest, VersionDecidesWhereToLook) {
-    struct Case {
-        unsigned major, minor;
-        BrowserLookup expected;
-    };
-    const Case cases[] = {
+    const std::tuple<unsigned, unsigned, BrowserLookup> cases[] = {
         {5, 0, BrowserLookup::BuiltInBrowser}, {5, 1, BrowserLookup::HtmlFileCommand},
-        {5, 2, BrowserLookup::BuiltInBrowser}, {6, 1, BrowserLookup::FtpUserChoice},
-        {6, 2, BrowserLookup::HttpUserChoice}, {6, 3, BrowserLookup::HttpUserChoice},
+        {6, 1, BrowserLookup::FtpUserChoice},  {6, 2, BrowserLookup::HttpUserChoice},
         {10, 0, BrowserLookup::FtpUserChoice},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(BrowserLookupFor(c.major, c.minor), c.expected) << c.major << "." << c.minor;
+    for (const auto& [major, minor, lookup] : cases) {
+        EXPECT_EQ(BrowserLookupFor(major, minor), lookup) << major << "." << minor;
     }
 }
 
@@ -74,19 +71,6 @@ TEST(RegistrationTest, ElevationOnlyForKnownNonAdministratorsOnVersion6) {
     EXPECT_STREQ(ElevationVerb(true, 6, true, true), L"open");
     EXPECT_STREQ(ElevationVerb(true, 6, false, false), L"open");
     EXPECT_STREQ(ElevationVerb(false, 6, true, false), L"open");
-}
-
-// What the cleaner does to real folders, links among them, is checked under Wine by the cache cleaner's
-// tests; here the rules of its passes.
-TEST(CachePassTest, CookiesOnlyInTheSecondPassAndDesktopIniStays) {
-    const uint32_t cookie = kCookieCacheEntry | 0x00000001;
-    EXPECT_TRUE(IsDeletedInPass(0, 0x00000001));
-    EXPECT_FALSE(IsDeletedInPass(0, cookie));
-    EXPECT_FALSE(IsDeletedInPass(1, 0x00000001));
-    EXPECT_TRUE(IsDeletedInPass(1, cookie));
-    EXPECT_FALSE(IsDeletedInPass(2, cookie));
-    EXPECT_TRUE(IsKeptInCacheFolder(L"DeskTop.Ini"));
-    EXPECT_FALSE(IsKeptInCacheFolder(L"desktop.ini.bak"));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "services/DownloadSlots.h"
 #include "services/ResponseHeaders.h"
 #include "services/UpdateRules.h"
 
@@ -11,8 +10,8 @@ TEST(UpdateAddress, KeepsPrintableAsciiUpTo255BytesAndArmsFromTwoCharacters) {
     EXPECT_EQ(NarrowUpdateAddress(L"http://dl.tolvane.com/pkg/setup.exe"),
               "http://dl.tolvane.com/pkg/setup.exe");
     EXPECT_EQ(NarrowUpdateAddress(std::wstring(255, L'a')).size(), 255u);
-    for (const std::wstring refused :
-         {L"http://dl.tolvane.com/更新.exe", L"http://a/\tb", std::wstring(256, L'a')}) {
+    for (const std::wstring& refused : {std::wstring(L"http://dl.tolvane.com/更新.exe"),
+                                        std::wstring(L"http://a/\tb"), std::wstring(256, L'a')}) {
         EXPECT_EQ(NarrowUpdateAddress(refused), "");
     }
     EXPECT_FALSE(AddressArmsUpdate("a"));
@@ -48,25 +47,14 @@ TEST(UpdateDecision, SizeAndChecksumDecideAndAnAbsentOrEmptyCopyIsNeverComplete)
     };
     const Case cases[] = {
         {kNoAnnouncedSize, 0, ChecksumState::NotGiven, UpdateAction::Download},
-        {kNoAnnouncedSize, 500, ChecksumState::Matches, UpdateAction::Download},
         {kSizeQueryFailed, kSizeQueryFailed, ChecksumState::Matches, UpdateAction::Download},
         {1000, 1000, ChecksumState::Matches, UpdateAction::Install},
         {1000, 1000, ChecksumState::Differs, UpdateAction::DownloadAfterDelete},
-        {1000, 400, ChecksumState::NotGiven, UpdateAction::Download},
         {1000, 1001, ChecksumState::NotGiven, UpdateAction::DownloadAfterDelete},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DecideUpdate(c.remote, c.local, c.checksum), c.expected) << c.remote << " " << c.local;
     }
-}
-
-TEST(DownloadSlotsTest, OneDownloadPerPackageWhateverTheLetterCase) {
-    DownloadSlots slots;
-    EXPECT_TRUE(slots.TryAcquire(L"C:\\Update\\Setup.exe"));
-    EXPECT_FALSE(slots.TryAcquire(L"c:\\update\\setup.EXE"));
-    EXPECT_TRUE(slots.TryAcquire(L"C:\\Update\\Other.exe"));
-    slots.Release(L"C:\\UPDATE\\SETUP.EXE");
-    EXPECT_FALSE(slots.IsRunning(L"C:\\Update\\Setup.exe"));
 }
 
 TEST(AnnouncedSize, ReadsTheNumberAfterTheName) {

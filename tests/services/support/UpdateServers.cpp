@@ -16,12 +16,6 @@ std::string Environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
-std::string HostPath(const std::string& linuxPath) {
-    std::string path = "Z:" + linuxPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
     std::ifstream in(HostPath(path));
@@ -32,16 +26,13 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text, size_t count) {
-    std::vector<std::string> lines = LinesWith(log(), text);
-    for (int i = 0; i < 150 && lines.size() < count; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        lines = LinesWith(log(), text);
-    }
-    return lines;
-}
-
 }  // namespace
+
+std::string HostPath(const std::string& linuxPath) {
+    std::string path = "Z:" + linuxPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
 
 bool Available() {
     return !Environment("TOLVANE_TEST_NGINX_PORT").empty() && !Environment("TOLVANE_TEST_FAULT_PORT").empty();
@@ -55,12 +46,9 @@ std::string FaultUrl(const std::string& fault, const std::string& name) {
     return "http://127.0.0.1:" + Environment("TOLVANE_TEST_FAULT_PORT") + "/" + fault + "/" + name;
 }
 
-std::string DeadUrl(const std::string& name) {
-    return "http://127.0.0.1:9/" + name;
-}
-
 void Serve(const std::string& name, const std::vector<uint8_t>& bytes) {
-    WriteWholeFile(HostPath(Environment("TOLVANE_TEST_SERVER_ROOT") + "/" + name), bytes.data(), bytes.size());
+    WriteWholeFile(HostPath(Environment("TOLVANE_TEST_SERVER_ROOT") + "/" + name), bytes.data(),
+                   bytes.size());
 }
 
 std::vector<std::string> NginxLog() {
@@ -77,12 +65,14 @@ std::vector<std::string> LinesWith(const std::vector<std::string>& lines, const 
     return found;
 }
 
-std::vector<std::string> AwaitNginxLines(const std::string& text, size_t count) {
-    return AwaitLines(&NginxLog, text, count);
-}
-
-std::vector<std::string> AwaitFaultLines(const std::string& text, size_t count) {
-    return AwaitLines(&FaultLog, text, count);
+std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text,
+                                    size_t count) {
+    std::vector<std::string> lines = LinesWith(log(), text);
+    for (int i = 0; i < 150 && lines.size() < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        lines = LinesWith(log(), text);
+    }
+    return lines;
 }
 
 std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed) {

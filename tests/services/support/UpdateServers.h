@@ -11,11 +11,11 @@
 namespace testservers {
 
 bool Available();
+// A Linux path as the program under Wine reaches it, through drive Z:.
+std::string HostPath(const std::string& linuxPath);
 std::string NginxUrl(const std::string& name);
 // `fault` is the first path element of the fault-injecting server ("cut", "ignore-range", ...).
 std::string FaultUrl(const std::string& fault, const std::string& name);
-// A port on which nothing listens.
-std::string DeadUrl(const std::string& name);
 
 void Serve(const std::string& name, const std::vector<uint8_t>& bytes);
 
@@ -24,9 +24,8 @@ std::vector<std::string> FaultLog();
 // Log lines that mention the given text.
 std::vector<std::string> LinesWith(const std::vector<std::string>& lines, const std::string& text);
 // The servers log a request once its answer is sent, which may be a moment after the client has it:
-// these wait (a few seconds at most) until at least `count` lines mention the text.
-std::vector<std::string> AwaitNginxLines(const std::string& text, size_t count);
-std::vector<std::string> AwaitFaultLines(const std::string& text, size_t count);
+// this waits (a few seconds at most) until at least `count` lines of the log mention the text.
+std::vector<std::string> AwaitLines(std::vector<std::string> (*log)(), const std::string& text, size_t count);
 
 // Deterministic bytes that differ at every position of a large file.
 std::vector<uint8_t> PackageBytes(size_t size, uint32_t seed);

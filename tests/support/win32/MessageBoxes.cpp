@@ -11,31 +11,16 @@ namespace {
 
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-struct BoxSearch {
-    DWORD processId;
-    const std::wstring* caption;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectBox(HWND window, LPARAM context) {
-    BoxSearch& search = *reinterpret_cast<BoxSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[16] = {};
-    wchar_t title[128] = {};
-    GetClassNameW(window, className, 16);
-    GetWindowTextW(window, title, 128);
-    if (owner == search.processId && IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
-        *search.caption == title) {
-        search.found.push_back(window);
-    }
-    return TRUE;
-}
-
 std::vector<HWND> FindBoxes(DWORD processId, const std::wstring& caption) {
-    BoxSearch search{processId, &caption, {}};
-    EnumWindows(&CollectBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> boxes;
+    for (HWND window : WindowsOf(processId)) {
+        wchar_t title[128] = {};
+        GetWindowTextW(window, title, 128);
+        if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && caption == title) {
+            boxes.push_back(window);
+        }
+    }
+    return boxes;
 }
 
 const wchar_t kUserChoiceRoot[] = L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\";
@@ -58,15 +43,9 @@ bool WriteRegistryString(HKEY root, const std::wstring& key, const wchar_t* name
 
 ShownMessageBox WaitForMessageBox(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
     ShownMessageBox shown;
-    WaitUntil(timeoutMs, [&] {
-        const std::vector<HWND> boxes = FindBoxes(processId, caption);
-        if (boxes.empty()) {
-            return false;
-        }
+    std::vector<HWND> boxes;
+    if (WaitUntil(timeoutMs, [&] { return !(boxes = FindBoxes(processId, caption)).empty(); })) {
         shown.window = boxes.front();
-        return true;
-    });
-    if (shown.window != nullptr) {
         wchar_t text[512] = {};
         GetDlgItemTextW(shown.window, kMessageBoxTextId, text, 512);
         shown.text = text;

@@ -8,19 +8,6 @@ Proc HookProc(HMODULE hooks, const char* name) {
     return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(hooks, name)));
 }
 
-BOOL CALLBACK CollectHallWindows(HWND hwnd, LPARAM param) {
-    auto* found = reinterpret_cast<HallWindows*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t className[64] = {};
-    GetClassNameW(hwnd, className, 64);
-    if (pid == found->processId && lstrcmpW(className, L"Tolvane-Runecourt") == 0) {
-        ++found->count;
-        (IsWindowVisible(hwnd) ? found->visible : found->hidden) = hwnd;
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 ProbedLauncher::ProbedLauncher(const std::wstring& arguments) {
@@ -57,8 +44,11 @@ ProbedLauncher::~ProbedLauncher() {
 
 HallWindows FindHallWindows(DWORD processId) {
     HallWindows found;
-    found.processId = processId;
-    EnumWindows(&CollectHallWindows, reinterpret_cast<LPARAM>(&found));
+    for (HWND window : WindowsOf(processId)) {
+        if (ClassOf(window) == L"Tolvane-Runecourt") {
+            (IsWindowVisible(window) ? found.visible : found.hidden) = window;
+        }
+    }
     return found;
 }
 

@@ -35,10 +35,8 @@ class ProbedLauncher {
 
 // The hall's two windows of a process, told apart by visibility.
 struct HallWindows {
-    DWORD processId = 0;
     HWND visible = nullptr;
     HWND hidden = nullptr;
-    int count = 0;
 };
 
 HallWindows FindHallWindows(DWORD processId);

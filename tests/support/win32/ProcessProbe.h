@@ -11,9 +11,6 @@ struct ProcessProbeRecord {
     volatile LONG hallStartSeen;
     volatile LONG gameWindowExistedAtHallStart;
     volatile LONG gameWindowVisibleAtHallStart;
-    // Expiries of the self-update timer (id 6400) taken by the main thread, and the tick of the first.
-    volatile LONG updateTimerFires;
-    volatile DWORD firstUpdateTimerTick;
 };
 
 inline void ProcessProbeBlockName(DWORD processId, wchar_t* buffer, size_t count) {

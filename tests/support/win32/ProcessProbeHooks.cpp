@@ -1,6 +1,5 @@
 // A hook library that the process tests load into the launcher's main thread: a CBT hook counts window
-// creations, a get-message hook records what exists when the hall's start message is taken and when
-// the self-update timer expires.
+// creations, a get-message hook records what exists when the hall's start message is taken.
 #include <windows.h>
 
 #include "tests/support/win32/ProcessProbe.h"
@@ -8,7 +7,6 @@
 namespace {
 
 constexpr UINT kHallStartMessage = WM_USER + 1010;
-constexpr UINT_PTR kUpdateTimerId = 6400;
 
 ProcessProbeRecord* Record() {
     static ProcessProbeRecord* record = [] {
@@ -62,12 +60,6 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
                                 IsWindowVisible(search.other) ? 1 : 0);
         }
         InterlockedIncrement(&Record()->hallStartSeen);
-    }
-    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER &&
-        msg->wParam == kUpdateTimerId && Record() != nullptr) {
-        if (InterlockedIncrement(&Record()->updateTimerFires) == 1) {
-            Record()->firstUpdateTimerTick = GetTickCount();
-        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

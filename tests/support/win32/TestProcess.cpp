@@ -4,16 +4,36 @@
 
 namespace testsupport {
 
-std::wstring ProgramFolder() {
+std::wstring SiblingProgram(const wchar_t* fileName) {
     std::vector<wchar_t> path(32768);
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::wstring full(path.data(), length);
-    const size_t slash = full.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring(L".") : full.substr(0, slash);
+    const std::wstring self(path.data(), length);
+    return self.substr(0, self.find_last_of(L"\\/") + 1) + fileName;
 }
 
-std::wstring SiblingProgram(const wchar_t* fileName) {
-    return ProgramFolder() + L"\\" + fileName;
+std::vector<HWND> WindowsOf(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search = {processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search->processId) {
+                search->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
 }
 
 TestProcess::~TestProcess() {

@@ -3,14 +3,17 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
-// Folder of the running test program; the product and helper programs are built next to it.
-std::wstring ProgramFolder();
-
-// Full path of a program built next to the test program, for example L"TolvaneRunecourt.exe".
+// Full path of a program built next to the test program, for example L"TolvaneRunecourt.exe": the
+// product and the helper programs are built in one folder.
 std::wstring SiblingProgram(const wchar_t* fileName);
+
+// The top-level windows of a process, in z order, and a window's class name.
+std::vector<HWND> WindowsOf(DWORD processId);
+std::wstring ClassOf(HWND window);
 
 // Owns a started process: its handles close, and a process still running is ended, on destruction.
 class TestProcess {
