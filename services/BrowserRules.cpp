@@ -19,12 +19,14 @@ BrowserLookup BrowserLookupFor(unsigned major, unsigned minor) {
 
 namespace {
 
-bool IsBlank(wchar_t c) {
+// The shell splits a command line at spaces and tabs only: a line break inside a registry value stays
+// part of the text, unlike the blanks that the update record's fields are trimmed of.
+bool IsCommandLineBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
 
 size_t SkipBlanks(const std::wstring& text, size_t at) {
-    while (at < text.size() && IsBlank(text[at])) {
+    while (at < text.size() && IsCommandLineBlank(text[at])) {
         ++at;
     }
     return at;
@@ -51,7 +53,8 @@ OpenCommand SplitOpenCommand(const std::wstring& command,
     }
     size_t firstBlank = std::wstring::npos;
     for (size_t end = start; end <= command.size(); ++end) {
-        if (end < command.size() && (!IsBlank(command[end]) || IsBlank(command[end - 1]))) {
+        if (end < command.size() &&
+            (!IsCommandLineBlank(command[end]) || IsCommandLineBlank(command[end - 1]))) {
             continue;  // a prefix ends at the first blank of a run, or with the command
         }
         firstBlank = std::min(firstBlank, end);

@@ -25,7 +25,8 @@ bool StartsWithName(const char* line, size_t length, const char* name) {
     return true;
 }
 
-bool IsBlank(char c) {
+// HTTP's optional white space: spaces and tabs; a header line's CR LF ends it and is no blank.
+bool IsHeaderBlank(char c) {
     return c == ' ' || c == '\t';
 }
 bool IsDigit(char c) {
@@ -53,10 +54,10 @@ std::optional<uint64_t> ParseDigits(const char* text, size_t length, size_t& pos
 // "HTTP/1.1 206 Partial Content" -> 206; 0 when the line holds no status.
 int ParseStatusLine(const char* line, size_t length) {
     size_t position = 0;
-    while (position < length && !IsBlank(line[position])) {
+    while (position < length && !IsHeaderBlank(line[position])) {
         ++position;
     }
-    while (position < length && IsBlank(line[position])) {
+    while (position < length && IsHeaderBlank(line[position])) {
         ++position;
     }
     const std::optional<uint64_t> status = ParseDigits(line, length, position);
@@ -66,7 +67,7 @@ int ParseStatusLine(const char* line, size_t length) {
 // "bytes 100-199/200" -> 100.
 std::optional<uint64_t> ParseRangeStart(const char* value, size_t length) {
     size_t position = 0;
-    while (position < length && IsBlank(value[position])) {
+    while (position < length && IsHeaderBlank(value[position])) {
         ++position;
     }
     if (!StartsWithName(value + position, length - position, "bytes ")) {
@@ -84,7 +85,7 @@ std::optional<uint64_t> ParseRangeStart(const char* value, size_t length) {
 
 std::optional<uint32_t> ParseAnnouncedSize(const char* text, size_t length) {
     size_t position = 0;
-    while (position < length && IsBlank(text[position])) {
+    while (position < length && IsHeaderBlank(text[position])) {
         ++position;
     }
     bool negative = false;

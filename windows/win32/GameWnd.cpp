@@ -45,7 +45,7 @@ void GameWnd::LayoutHostedWindow() {
     }
     RECT client{};
     GetClientRect(g_hGameWnd, &client);
-    const Box page = HostedPageArea({client.left, client.top, client.right, client.bottom});
+    const Box page = HostedPageArea(BoxOf(client));
     MoveWindow(hostedWnd_, page.left, page.top, page.Width(), page.Height(), TRUE);
 }
 
@@ -70,10 +70,7 @@ LRESULT GameWnd::HandleWmGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handle
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& m = monitor.rcMonitor;
-    const RECT& w = monitor.rcWork;
-    const Box placement =
-        MaximisedGamePlacement({m.left, m.top, m.right, m.bottom}, {w.left, w.top, w.right, w.bottom});
+    const Box placement = MaximisedGamePlacement(BoxOf(monitor.rcMonitor), BoxOf(monitor.rcWork));
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
     info->ptMaxPosition = POINT{placement.left, placement.top};
     info->ptMaxSize = POINT{placement.Width(), placement.Height()};

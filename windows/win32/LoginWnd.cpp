@@ -113,7 +113,7 @@ void LoginWnd::PlacePageWindow() {
     }
     RECT window{};
     GetWindowRect(GetHWND(), &window);
-    const Box page = PageAreaOfLauncher({window.left, window.top, window.right, window.bottom});
+    const Box page = PageAreaOfLauncher(BoxOf(window));
     MoveWindow(pageWnd_, page.left, page.top, page.Width(), page.Height(), TRUE);
 }
 
