@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "skin/win32/WindowImplBase.h"
+#include "skin/manager/win32/WindowImplBase.h"
 
 namespace hall {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinArchive.h"
+#include "skin/resources/Archive.h"
 #include "tests/support/win32/TestProcess.h"
 
 namespace res {

@@ -14,7 +14,7 @@
 
 #include "PortalConfig.h"
 #include "childproc/IpcProtocol.h"
-#include "skin/SkinImageDecoder.h"
+#include "skin/drawing/ImageDecoder.h"
 #include "tests/services/support/UpdateServers.h"
 #include "tests/support/win32/MessageBoxes.h"
 #include "tests/support/win32/ProbedLauncher.h"
