@@ -1,15 +1,11 @@
 #include "services/DownloadSlots.h"
 
-#include "services/AsciiText.h"
+#include "skin/markup/AsciiText.h"
 
 namespace services {
 
 std::wstring DownloadSlots::Key(const std::wstring& package) {
-    std::wstring key = package;
-    for (wchar_t& c : key) {
-        c = AsciiLower(c);
-    }
-    return key;
+    return SkinUI::AsciiLowerCase(package.c_str());
 }
 
 bool DownloadSlots::TryAcquire(const std::wstring& package) {

@@ -1,11 +1,11 @@
 #include "services/FolderCleaner.h"
 
-#include "services/AsciiText.h"
+#include "skin/markup/AsciiText.h"
 
 namespace services {
 
 bool IsKeptInCacheFolder(const std::wstring& name) {
-    return EqualsIgnoringAsciiCase(name, L"desktop.ini");
+    return SkinUI::EqualsIgnoringAsciiCase(name, L"desktop.ini");
 }
 
 bool IsDeletedInPass(int pass, uint32_t entryType) {

@@ -1,6 +1,6 @@
 #include "services/PluginRules.h"
 
-#include "services/AsciiText.h"
+#include "skin/markup/AsciiText.h"
 
 namespace services {
 
@@ -25,7 +25,7 @@ std::wstring WithoutLastPathElement(const std::wstring& path) {
 }
 
 bool IsRegisteredAt(const std::wstring& registeredLocation, const std::wstring& controlPath) {
-    return !controlPath.empty() && EqualsIgnoringAsciiCase(registeredLocation, controlPath);
+    return !controlPath.empty() && SkinUI::EqualsIgnoringAsciiCase(registeredLocation, controlPath);
 }
 
 std::wstring RegistrationParameters(const std::wstring& controlPath, bool registering) {

@@ -2,14 +2,12 @@
 
 #include <cstring>
 
+#include "skin/markup/AsciiText.h"
+
 namespace services {
 namespace {
 
 constexpr size_t kMaxNumberChars = 255;
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // The line starts with the given lower-case header name (letter case of the line ignored).
 bool StartsWithName(const char* line, size_t length, const char* name) {
@@ -18,7 +16,7 @@ bool StartsWithName(const char* line, size_t length, const char* name) {
         return false;
     }
     for (size_t i = 0; i < nameLength; ++i) {
-        if (Lower(line[i]) != name[i]) {
+        if (SkinUI::AsciiLower(line[i]) != name[i]) {
             return false;
         }
     }

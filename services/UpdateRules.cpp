@@ -2,22 +2,18 @@
 
 #include <cstdio>
 
-#include "services/AsciiText.h"
+#include "skin/markup/AsciiText.h"
 
 namespace services {
 namespace {
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
-}
-
 std::wstring TrimBlanks(const std::wstring& text) {
     size_t begin = 0;
     size_t end = text.size();
-    while (begin < end && IsBlank(text[begin])) {
+    while (begin < end && SkinUI::IsAsciiSpace(text[begin])) {
         ++begin;
     }
-    while (end > begin && IsBlank(text[end - 1])) {
+    while (end > begin && SkinUI::IsAsciiSpace(text[end - 1])) {
         --end;
     }
     return text.substr(begin, end - begin);
@@ -98,7 +94,7 @@ bool ChecksumMatches(const std::wstring& expected, const std::string& actualHex)
     }
     for (size_t i = 0; i < trimmed.size(); ++i) {
         const wchar_t actual = static_cast<unsigned char>(actualHex[i]);
-        if (!IsHexDigit(trimmed[i]) || AsciiLower(trimmed[i]) != AsciiLower(actual)) {
+        if (!IsHexDigit(trimmed[i]) || SkinUI::AsciiLower(trimmed[i]) != SkinUI::AsciiLower(actual)) {
             return false;
         }
     }

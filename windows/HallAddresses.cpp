@@ -1,20 +1,14 @@
 #include "windows/HallAddresses.h"
 
 #include "PortalConfig.h"
+#include "skin/markup/AsciiText.h"
 
 namespace hall {
 namespace {
 
-// Host names are ASCII by configuration, so widening is a plain copy of each character.
+// Host names are ASCII by configuration.
 std::wstring HttpAddress(const char* host, const char* path) {
-    std::wstring address = L"http://";
-    for (const char* c = host; *c != '\0'; ++c) {
-        address += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    }
-    for (const char* c = path; *c != '\0'; ++c) {
-        address += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    }
-    return address;
+    return L"http://" + SkinUI::WidenAscii(host) + SkinUI::WidenAscii(path);
 }
 
 }  // namespace

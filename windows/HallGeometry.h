@@ -1,19 +1,11 @@
 #pragma once
 
+#include "skin/markup/Geometry.h"
+
 namespace hall {
 
-// A rectangle in pixels, right and bottom exclusive.
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const Box& other) const {
-        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
-    }
-};
+// A rectangle in pixels, right and bottom exclusive: the engine's own.
+using Box = SkinUI::SkinRect;
 
 // Where the page window sits over the launcher: its window rectangle less 384 left, 222 top, 170 right
 // and 126 bottom. For the 1280 by 768 launcher that is the 726 by 420 frame of the background.

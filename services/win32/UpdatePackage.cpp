@@ -5,6 +5,7 @@
 #include "services/PackageTransfer.h"
 #include "services/win32/FileChecksum.h"
 #include "services/win32/WinPackageFile.h"
+#include "skin/markup/AsciiText.h"
 
 namespace services {
 namespace {
@@ -26,10 +27,6 @@ DWORD WINAPI DownloadThread(void* parameter) {
     }
     job->slots->Release(job->localPath);
     return 1;
-}
-
-std::wstring WidenAscii(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
 }
 
 }  // namespace
@@ -54,7 +51,7 @@ UpdatePackage::UpdatePackage(SystemAccess& system, const std::string& address)
         return;
     }
     const std::wstring folder = UpdateFolder(system);
-    const std::wstring path = folder + WidenAscii(name);
+    const std::wstring path = folder + SkinUI::WidenAscii(name);
     if (!folder.empty() && path.size() <= kMaxLocalPathChars) {
         localPath_ = path;
     }

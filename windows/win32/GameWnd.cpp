@@ -3,6 +3,7 @@
 #include "childproc/IpcProtocol.h"
 #include "services/win32/DefaultBrowser.h"
 #include "skin/controls/ControlUI.h"
+#include "skin/markup/win32/SystemRect.h"
 #include "windows/HallAddresses.h"
 #include "windows/HallClicks.h"
 #include "windows/win32/HallWindows.h"
@@ -45,7 +46,7 @@ void GameWnd::LayoutHostedWindow() {
     }
     RECT client{};
     GetClientRect(g_hGameWnd, &client);
-    const Box page = HostedPageArea(BoxOf(client));
+    const Box page = HostedPageArea(SkinUI::FromRect(client));
     MoveWindow(hostedWnd_, page.left, page.top, page.Width(), page.Height(), TRUE);
 }
 
@@ -70,7 +71,8 @@ LRESULT GameWnd::HandleWmGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handle
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const Box placement = MaximisedGamePlacement(BoxOf(monitor.rcMonitor), BoxOf(monitor.rcWork));
+    const Box placement =
+        MaximisedGamePlacement(SkinUI::FromRect(monitor.rcMonitor), SkinUI::FromRect(monitor.rcWork));
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
     info->ptMaxPosition = POINT{placement.left, placement.top};
     info->ptMaxSize = POINT{placement.Width(), placement.Height()};

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "childproc/win32/ChildProcessLink.h"
-#include "windows/HallGeometry.h"
 
 namespace hall {
 
@@ -22,11 +21,6 @@ inline constexpr wchar_t kHallWindowTitle[] = L"Tolvane-Runecourt";
 
 // Both windows' skins lie in the skin archive carried as resource "ZIPRES" 113.
 inline constexpr UINT kHallSkinArchiveResource = 113;
-
-// A system rectangle as the hall's geometry takes it.
-inline Box BoxOf(const RECT& rect) {
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
 
 // Asks the player whether to leave; true when the answer was OK.
 bool ConfirmQuit();

@@ -8,6 +8,7 @@
 #include "services/win32/SelfUpdater.h"
 #include "skin/controls/ControlUI.h"
 #include "skin/manager/win32/StartupTrace.h"
+#include "skin/markup/win32/SystemRect.h"
 #include "windows/HallAddresses.h"
 #include "windows/HallClicks.h"
 #include "windows/HallGeometry.h"
@@ -113,7 +114,7 @@ void LoginWnd::PlacePageWindow() {
     }
     RECT window{};
     GetWindowRect(GetHWND(), &window);
-    const Box page = PageAreaOfLauncher(BoxOf(window));
+    const Box page = PageAreaOfLauncher(SkinUI::FromRect(window));
     MoveWindow(pageWnd_, page.left, page.top, page.Width(), page.Height(), TRUE);
 }
 

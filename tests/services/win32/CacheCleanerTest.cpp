@@ -80,7 +80,7 @@ TEST(CacheCleanerLinkTest, AHostLinkedFolderInsideLeavesItsTargetUntouched) {
     if (root == nullptr) {
         GTEST_SKIP() << "run through tools/with-folder-link.sh";
     }
-    const std::wstring base = Widen(testservers::HostPath(root));
+    const std::wstring base = WidenAscii(testservers::HostPath(root));
     const std::wstring cache = base + L"\\cache";
     ASSERT_NE(GetFileAttributesW((cache + L"\\Linked").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
     ASSERT_TRUE(Exists(cache + L"\\Linked\\save.dat"));

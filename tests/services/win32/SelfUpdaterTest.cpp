@@ -54,9 +54,9 @@ class SelfUpdaterTest : public ::testing::Test {
         g_timerUpdater = nullptr;
     }
 
-    std::wstring LocalCopy() const { return appData_ + L"\\Tolvane\\update\\" + Widen(name_); }
+    std::wstring LocalCopy() const { return appData_ + L"\\Tolvane\\update\\" + WidenAscii(name_); }
     void Announce(const std::string& address, const std::wstring& checksum = L"", HWND hall = nullptr) {
-        updater_.OnUpdateInfo(ipc::UpdateInfo{checksum, Widen(address)}, hall);
+        updater_.OnUpdateInfo(ipc::UpdateInfo{checksum, WidenAscii(address)}, hall);
     }
     UpdateCheck Check() { return updater_.CheckNow(nullptr); }
     // A local copy left by an earlier run.
@@ -80,14 +80,14 @@ class SelfUpdaterTest : public ::testing::Test {
     std::wstring Md5Text(const std::vector<uint8_t>& bytes) {
         const std::wstring path = scratch_.Sub(L"md5-probe");
         MakeFile(path, std::string(bytes.begin(), bytes.end()));
-        return Widen(services::Md5OfFile(path));
+        return WidenAscii(services::Md5OfFile(path));
     }
 
     const std::string test_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     const std::string name_ = test_ + ".exe";
     std::vector<uint8_t> package_ =
         testservers::PackageBytes(kPackageSize, static_cast<uint32_t>(name_.size() * 7));
-    ScratchFolder scratch_{Widen(test_)};
+    ScratchFolder scratch_{WidenAscii(test_)};
     const std::wstring appData_ = scratch_.Sub(kProfileName);
     TestSystem system_;
     services::SelfUpdater updater_{system_};

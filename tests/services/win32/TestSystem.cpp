@@ -50,8 +50,4 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::wstring Widen(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
 }  // namespace servicetests

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "services/win32/SystemAccess.h"
+#include "skin/markup/AsciiText.h"
 #include "tests/services/support/UpdateServers.h"
 
 namespace servicetests {
 
+using SkinUI::WidenAscii;
 using testservers::ReadWholeFile;
 
 // The system with the test's own shell folders, version and membership answer; shell requests and
@@ -66,6 +68,5 @@ class ScratchFolder {
 void RemoveTree(const std::wstring& path);
 bool MakeFile(const std::wstring& path, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 bool Exists(const std::wstring& path);
-std::wstring Widen(const std::string& ascii);
 
 }  // namespace servicetests

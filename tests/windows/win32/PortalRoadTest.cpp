@@ -15,6 +15,7 @@
 #include "PortalConfig.h"
 #include "childproc/IpcProtocol.h"
 #include "skin/drawing/ImageDecoder.h"
+#include "skin/markup/win32/SystemRect.h"
 #include "tests/services/support/UpdateServers.h"
 #include "tests/support/win32/MessageBoxes.h"
 #include "tests/support/win32/ProbedLauncher.h"
@@ -68,9 +69,7 @@ RECT WindowRect(HWND window) {
 }
 
 RECT PageAreaOf(HWND launcher) {
-    const RECT w = WindowRect(launcher);
-    const hall::Box page = hall::PageAreaOfLauncher({w.left, w.top, w.right, w.bottom});
-    return {page.left, page.top, page.right, page.bottom};
+    return SkinUI::ToRect(hall::PageAreaOfLauncher(SkinUI::FromRect(WindowRect(launcher))));
 }
 
 // The screen point of a point in the window's client area; the centre of a "pos" rectangle of the skin.
