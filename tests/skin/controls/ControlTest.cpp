@@ -20,13 +20,13 @@ using skintest::ChildAt;
 using testsupport::CanvasOp;
 using testsupport::RecordingCanvas;
 using testsupport::TestControlHost;
+using Attributes = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
 
 // A control attached to the test host at `item`, its attributes applied in order.
 class AttachedControl : public ::testing::Test {
   protected:
     template <typename Control = CControlUI>
-    Control& Make(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> attributes,
-                  const SkinRect& item = SkinRect{10, 10, 110, 60}) {
+    Control& Make(const Attributes& attributes, const SkinRect& item = SkinRect{10, 10, 110, 60}) {
         auto control = std::make_unique<Control>();
         Control& made = *control;
         host.Attach(std::move(control));
@@ -37,123 +37,72 @@ class AttachedControl : public ::testing::Test {
         host.ClearRecords();
         return made;
     }
-    RecordingCanvas Paint(CControlUI& control, const SkinRect& paintRect) {
+    static std::vector<testsupport::CanvasCall> Painted(CControlUI& control, const SkinRect& paint,
+                                                        CanvasOp op) {
         RecordingCanvas canvas;
-        control.Paint(canvas, paintRect);
-        return canvas;
+        control.Paint(canvas, paint);
+        return canvas.Only(op);
     }
 
     TestControlHost host;
 };
 
-TEST_F(AttachedControl, PosThenWidthTheLaterAttributeWins) {
-    CControlUI& c = Make({{L"pos", L"1072,132,1102,167"}, {L"width", L"35"}});
+TEST_F(AttachedControl, AttributeQuirks) {
+    CControlUI& c = Make({{L"pos", L"1072,132,1102,167"}, {L"width", L"35"}, {L"Width", L"50"}});
     EXPECT_EQ(c.FloatOffset(), (SkinSize{1072, 132}));
-    EXPECT_EQ(c.FixedWidth(), 35);
+    EXPECT_EQ(c.FixedWidth(), 35);  // the later attribute wins; names are case-sensitive
     EXPECT_EQ(c.FixedHeight(), 35);
-}
+    CControlUI& flags = Make({{L"visible", L"True"},
+                              {L"enabled", L"true"},
+                              {L"mouse", L"1"},
+                              {L"minwidth", L"5"},
+                              {L"minwidth", L"-1"},
+                              {L"maxheight", L"-3"},
+                              {L"width", L"-4"}});
+    EXPECT_FALSE(flags.IsVisible());  // booleans are exactly "true"
+    EXPECT_TRUE(flags.IsEnabled());
+    EXPECT_FALSE(flags.IsMouseEnabled());
+    EXPECT_EQ(flags.MinWidth(), 5);  // negative limits are ignored
+    EXPECT_EQ(flags.MaxHeight(), 9999);
+    EXPECT_EQ(flags.FixedWidth(), 0);
 
-TEST_F(AttachedControl, AttributeNamesAndBooleansAreCaseSensitive) {
-    CControlUI& c = Make({{L"Width", L"50"}, {L"visible", L"True"}, {L"enabled", L"true"}, {L"mouse", L"1"}});
-    EXPECT_EQ(c.FixedWidth(), 0);
-    EXPECT_FALSE(c.IsVisible());
-    EXPECT_TRUE(c.IsEnabled());
-    EXPECT_FALSE(c.IsMouseEnabled());
-}
-
-TEST_F(AttachedControl, IntegerListsReadOneSeparatorAtATimeAndStopAtTheEnd) {
     EXPECT_EQ(ParseRectValue(L"1,,2,3,4"), (SkinRect{1, 0, 2, 3}));
     EXPECT_EQ(ParseRectValue(L"10;20 30x40"), (SkinRect{10, 20, 30, 40}));
-    EXPECT_EQ(ParseRectValue(L"10, 20, 30, 40"), (SkinRect{10, 20, 30, 40}));  // blanks before numbers
-    EXPECT_EQ(ParseRectValue(L"7"), (SkinRect{7, 0, 0, 0}));                   // nothing read past the end
-    EXPECT_EQ(ParseSizeValue(L""), (SkinSize{0, 0}));
+    EXPECT_EQ(ParseRectValue(L"10, 20, 30, 40"), (SkinRect{10, 20, 30, 40}));
+    EXPECT_EQ(ParseRectValue(L"7"), (SkinRect{7, 0, 0, 0}));  // nothing read past the end
     EXPECT_EQ(ParseRectValue(L"99999999,-99999999,0,0"),
               (SkinRect{kLargestSkinCoordinate, -kLargestSkinCoordinate, 0, 0}));
-    CControlUI& c = Make({{L"padding", L"1,2"}, {L"bordersize", L"3"}});
-    EXPECT_EQ(c.Padding(), (SkinRect{1, 2, 0, 0}));
-    EXPECT_EQ(c.BorderSize(), 3);
-}
 
-TEST_F(AttachedControl, FloatWithAndWithoutFractions) {
-    CControlUI& on = Make({{L"float", L"true"}});
-    EXPECT_TRUE(on.IsFloat());
-    CControlUI& fractions = Make({{L"float", L"0.25,.5,1,2."}});
-    EXPECT_TRUE(fractions.IsFloat());
-    EXPECT_DOUBLE_EQ(fractions.AnchorRule().left, 0.25);
+    CControlUI& fractions = Make({{L"float", L"0.25,.5,1,2."}, {L"tooltip", L"first<n>second<n>"}});
     EXPECT_DOUBLE_EQ(fractions.AnchorRule().top, 0.5);
-    EXPECT_DOUBLE_EQ(fractions.AnchorRule().right, 1.0);
     EXPECT_DOUBLE_EQ(fractions.AnchorRule().bottom, 2.0);
-    CControlUI& off = Make({{L"float", L"0.5,0,0,0"}, {L"float", L"yes"}});
-    EXPECT_FALSE(off.IsFloat());
+    EXPECT_EQ(fractions.ToolTip(), L"first\r\nsecond\r\n");
+    EXPECT_FALSE(Make({{L"float", L"0.5,0,0,0"}, {L"float", L"yes"}}).IsFloat());
+
+    CControlUI& colours = Make({{L"bkcolor", L"  #FF102030"},
+                                {L"bordercolor", L"#ffffff"},
+                                {L"bordersize", L"1,2,3,4"},
+                                {L"topbordersize", L"9"},
+                                {L"borderround", L"5,6"}});
+    EXPECT_EQ(colours.BkColor(), 0xFF102030u);
+    EXPECT_EQ(colours.BorderColor(), 0x00FFFFFFu);  // six digits: alpha 0
+    EXPECT_EQ(colours.SideBorderSizes(), (SkinRect{1, 9, 3, 4}));
+    EXPECT_EQ(colours.BorderRound(), (SkinSize{5, 6}));
+    colours.ApplyAttribute(L"bordersize", L"2");
+    EXPECT_EQ(colours.BorderSize(), 2);
+    EXPECT_EQ(colours.SideBorderSizes(), (SkinRect{}));
 }
 
-TEST_F(AttachedControl, TooltipLineBreaksShortcutLetterAndVirtualWindows) {
-    CControlUI& c =
-        Make({{L"tooltip", L"first<n>second<n>"}, {L"shortcut", L"Qx"}, {L"virtualwnd", L"page"}});
-    EXPECT_EQ(c.ToolTip(), L"first\r\nsecond\r\n");
-    EXPECT_EQ(c.Shortcut(), L'Q');
-    EXPECT_TRUE(host.UsesVirtualWindows());
-}
-
-TEST_F(AttachedControl, ColourTextAndBorderSizes) {
-    CControlUI& c = Make({{L"bkcolor", L"  #FF102030"},
-                          {L"bkcolor2", L"ff000001"},
-                          {L"bordercolor", L"#ffffff"},
-                          {L"bordersize", L"1,2,3,4"},
-                          {L"topbordersize", L"9"},
-                          {L"borderround", L"5,6"}});
-    EXPECT_EQ(c.BkColor(), 0xFF102030u);
-    EXPECT_EQ(c.BkColor2(), 0xFF000001u);
-    EXPECT_EQ(c.BorderColor(), 0x00FFFFFFu);  // six digits: alpha 0
-    EXPECT_EQ(c.SideBorderSizes(), (SkinRect{1, 9, 3, 4}));
-    EXPECT_EQ(c.BorderRound(), (SkinSize{5, 6}));
-    c.ApplyAttribute(L"bordersize", L"2");
-    EXPECT_EQ(c.BorderSize(), 2);
-    EXPECT_EQ(c.SideBorderSizes(), (SkinRect{}));
-}
-
-TEST_F(AttachedControl, LimitsIgnoreNegativeValues) {
-    CControlUI& c =
-        Make({{L"minwidth", L"5"}, {L"minwidth", L"-1"}, {L"maxheight", L"-3"}, {L"width", L"-4"}});
-    EXPECT_EQ(c.MinWidth(), 5);
-    EXPECT_EQ(c.MaxHeight(), 9999);
-    EXPECT_EQ(c.FixedWidth(), 0);
-}
-
-TEST_F(AttachedControl, WhiteWithoutAlphaPaintsNothingAsABackground) {
-    CControlUI& c = Make({{L"bkcolor", L"#ffffff"}});
-    EXPECT_TRUE(Paint(c, c.ItemRect()).calls.empty());
-}
-
-TEST_F(AttachedControl, TranslucentFillCoversTheItemOpaqueOnlyThePaintRectangle) {
-    CControlUI& translucent = Make({{L"bkcolor", L"#80ff0000"}});
-    const auto blends = Paint(translucent, SkinRect{20, 20, 30, 30}).Only(CanvasOp::BlendImage);
+TEST_F(AttachedControl,
+       BackgroundsWhiteWithoutAlphaNothingTranslucentTheItemOpaqueThePaintRectangle) {
+    const SkinRect paint{20, 20, 30, 30};
+    EXPECT_TRUE(Painted(Make({{L"bkcolor", L"#ffffff"}}), paint, CanvasOp::FillSolid).empty());
+    const auto blends = Painted(Make({{L"bkcolor", L"#80ff0000"}}), paint, CanvasOp::BlendImage);
     ASSERT_EQ(blends.size(), 1u);
     EXPECT_EQ(blends[0].rect, (SkinRect{10, 10, 110, 60}));
-
-    CControlUI& opaque = Make({{L"bkcolor", L"#ffff0000"}});
-    const auto fills = Paint(opaque, SkinRect{20, 20, 30, 30}).Only(CanvasOp::FillSolid);
+    const auto fills = Painted(Make({{L"bkcolor", L"#ffff0000"}}), paint, CanvasOp::FillSolid);
     ASSERT_EQ(fills.size(), 1u);
-    EXPECT_EQ(fills[0].rect, (SkinRect{20, 20, 30, 30}));
-}
-
-TEST_F(AttachedControl, GradientsOverTheItem) {
-    CControlUI& two = Make({{L"bkcolor", L"#ff000001"}, {L"bkcolor2", L"#ff000002"}});
-    auto gradients = Paint(two, SkinRect{0, 0, 500, 500}).Only(CanvasOp::FillGradient);
-    ASSERT_EQ(gradients.size(), 1u);
-    EXPECT_EQ(gradients[0].rect, (SkinRect{10, 10, 110, 60}));
-    EXPECT_EQ(gradients[0].width, 16);
-    EXPECT_TRUE(gradients[0].vertical);
-
-    CControlUI& three =
-        Make({{L"bkcolor", L"#ff000001"}, {L"bkcolor2", L"#ff000002"}, {L"bkcolor3", L"#ff000003"}});
-    gradients = Paint(three, SkinRect{0, 0, 500, 500}).Only(CanvasOp::FillGradient);
-    ASSERT_EQ(gradients.size(), 2u);
-    EXPECT_EQ(gradients[0].rect, (SkinRect{10, 10, 110, 35}));
-    EXPECT_EQ(gradients[0].color2, 0xff000002u);
-    EXPECT_EQ(gradients[1].rect, (SkinRect{10, 35, 110, 60}));
-    EXPECT_EQ(gradients[1].color, 0xff000002u);
-    EXPECT_EQ(gradients[1].width, 8);
+    EXPECT_EQ(fills[0].rect, paint);
 }
 
 TEST_F(AttachedControl, PaintOrderIsColourImageTextBorderInsideTheRoundClip) {
@@ -164,96 +113,26 @@ TEST_F(AttachedControl, PaintOrderIsColourImageTextBorderInsideTheRoundClip) {
                                       {L"bordercolor", L"#ff00ff00"},
                                       {L"bordersize", L"1"},
                                       {L"borderround", L"4,3"}});
-    const RecordingCanvas canvas = Paint(label, SkinRect{0, 0, 50, 50});
-    // The image draws inside a clip of its own; the order of what is drawn is what counts here.
+    RecordingCanvas canvas;
+    label.Paint(canvas, SkinRect{0, 0, 50, 50});
     std::vector<CanvasOp> drawn;
-    for (size_t i = 3; i + 1 < canvas.calls.size(); ++i) {
-        const CanvasOp op = canvas.calls[i].op;
-        if (op != CanvasOp::SaveClip && op != CanvasOp::IntersectClip && op != CanvasOp::RestoreClip) {
-            drawn.push_back(op);
-        }
+    for (const auto& call : canvas.calls) {
+        drawn.push_back(call.op);
     }
-    EXPECT_EQ(drawn, (std::vector<CanvasOp>{CanvasOp::FillSolid, CanvasOp::StretchImage, CanvasOp::PaintText,
-                                            CanvasOp::DrawRoundRect}));
-    ASSERT_GE(canvas.calls.size(), 4u);
-    EXPECT_EQ(canvas.calls[0].op, CanvasOp::SaveClip);
+    // The image draws inside a clip of its own.
+    EXPECT_EQ(drawn,
+              (std::vector<CanvasOp>{CanvasOp::SaveClip, CanvasOp::IntersectClip,
+                                     CanvasOp::IntersectRoundClip, CanvasOp::FillSolid, CanvasOp::SaveClip,
+                                     CanvasOp::IntersectClip, CanvasOp::StretchImage, CanvasOp::RestoreClip,
+                                     CanvasOp::PaintText, CanvasOp::DrawRoundRect, CanvasOp::RestoreClip}));
+    ASSERT_EQ(canvas.calls.size(), drawn.size());
     EXPECT_EQ(canvas.calls[1].rect, (SkinRect{10, 10, 50, 50}));  // the paint rectangle
-    EXPECT_EQ(canvas.calls[2].op, CanvasOp::IntersectRoundClip);
     EXPECT_EQ(canvas.calls[2].rect, (SkinRect{10, 10, 110, 60}));
     EXPECT_EQ(canvas.calls[2].radiusX, 4);
     EXPECT_EQ(canvas.calls[2].radiusY, 3);
-    EXPECT_EQ(canvas.calls.back().op, CanvasOp::RestoreClip);
-    EXPECT_EQ(canvas.OpenClips(), 0);
 }
 
-TEST_F(AttachedControl, BorderCases) {
-    struct Case {
-        std::vector<std::pair<const wchar_t*, const wchar_t*>> attributes;
-        bool focused;
-        CanvasOp op;
-        SkinColor color;
-        int count;
-    };
-    const Case cases[] = {
-        {{{L"bordercolor", L"#ff000001"},
-          {L"focusbordercolor", L"#ff000002"},
-          {L"bordersize", L"2"},
-          {L"borderround", L"3,0"}},
-         true,
-         CanvasOp::DrawRoundRect,
-         0xff000002,
-         1},
-        {{{L"bordercolor", L"#ff000001"}, {L"focusbordercolor", L"#ff000002"}, {L"bordersize", L"2"}},
-         true,
-         CanvasOp::DrawRect,
-         0xff000002,
-         1},
-        {{{L"bordercolor", L"#ff000001"}, {L"focusbordercolor", L"#ff000002"}, {L"bordersize", L"2"}},
-         false,
-         CanvasOp::DrawRect,
-         0xff000001,
-         1},
-        {{{L"bordercolor", L"#ff000001"}, {L"bordersize", L"0"}}, false, CanvasOp::DrawRect, 0, 0},
-        {{{L"bordercolor", L"#ff000001"}, {L"bordersize", L"1,0,3,2"}},
-         false,
-         CanvasOp::DrawLine,
-         0xff000001,
-         3},
-        {{{L"bordersize", L"5"}}, false, CanvasOp::DrawRect, 0, 0},
-    };
-    for (const Case& test : cases) {
-        auto control = std::make_unique<CControlUI>();
-        for (const auto& attribute : test.attributes) {
-            control->ApplyAttribute(attribute.first, attribute.second);
-        }
-        CControlUI& c = *host.Attach(std::move(control));
-        host.Layout(SkinRect{0, 0, 10, 10});
-        if (test.focused) {
-            c.SetFocus();
-        }
-        const auto drawn = Paint(c, SkinRect{0, 0, 10, 10}).Only(test.op);
-        ASSERT_EQ(static_cast<int>(drawn.size()), test.count) << test.attributes.back().second;
-        if (test.count > 0) {
-            EXPECT_EQ(drawn[0].color, test.color);
-        }
-    }
-}
-
-TEST_F(AttachedControl, SideLinesRunAlongTheirEdgesWithTheirOwnWidths) {
-    CControlUI& c =
-        Make({{L"bordercolor", L"#ff000001"}, {L"bordersize", L"1,2,3,4"}, {L"borderstyle", L"2"}});
-    const auto lines = Paint(c, c.ItemRect()).Only(CanvasOp::DrawLine);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].from, (SkinPoint{10, 10}));
-    EXPECT_EQ(lines[0].to, (SkinPoint{10, 60}));
-    EXPECT_EQ(lines[1].to, (SkinPoint{110, 10}));
-    EXPECT_EQ(lines[2].from, (SkinPoint{110, 10}));
-    EXPECT_EQ(lines[3].from, (SkinPoint{10, 60}));
-    EXPECT_EQ(lines[3].width, 4);
-    EXPECT_EQ(lines[3].penStyle, 2);
-}
-
-TEST(ControlInvalidation, ClippedByVisibleAncestorsAndSkippedWhenHidden) {
+TEST(ControlInvalidation, ClippedByVisibleAncestorsSkippedWhenHiddenAndMovesRepaintBothPlaces) {
     TestControlHost host;
     CControlUI* root = BuildAttached(host,
                                      L"<Window><HorizontalLayout><HorizontalLayout width=\"50\">"
@@ -263,87 +142,37 @@ TEST(ControlInvalidation, ClippedByVisibleAncestorsAndSkippedWhenHidden) {
     CControlUI* c = host.Find(L"c");
     host.ClearRecords();
     c->Invalidate();
-    ASSERT_EQ(host.invalidated.size(), 1u);
-    EXPECT_EQ(host.invalidated[0], (SkinRect{30, 0, 50, 10}));
     c->SetText(L"t");
     c->SetText(L"t");  // the same text again: nothing to repaint
-    EXPECT_EQ(host.invalidated.size(), 2u);
+    c->Move(0, 5, true);
+    EXPECT_EQ(host.invalidated, (std::vector<SkinRect>{{30, 0, 50, 10}, {30, 0, 50, 10}, {30, 0, 50, 15}}));
     ChildAt(root, 0)->SetVisible(false);
     host.ClearRecords();
     c->Invalidate();
     EXPECT_TRUE(host.invalidated.empty());
-}
-
-TEST(ControlInvalidation, PlaceAndMoveRepaintTheOldAndNewPlaces) {
-    TestControlHost host;
-    CControlUI& c = *host.Attach(std::make_unique<CControlUI>());
-    host.Layout(SkinRect{0, 0, 10, 10});
-    host.ClearRecords();
-    c.Place(SkinRect{20, 0, 30, 10}, true);
-    c.Move(0, 5, true);
-    ASSERT_EQ(host.invalidated.size(), 2u);
-    EXPECT_EQ(host.invalidated[0], (SkinRect{0, 0, 30, 10}));
-    EXPECT_EQ(host.invalidated[1], (SkinRect{20, 0, 30, 15}));
-    c.Place(SkinRect{50, 50, 40, 40}, false);
-    EXPECT_EQ(c.ItemRect(), (SkinRect{50, 50, 50, 50}));  // never inverted
-}
-
-TEST(ControlLayoutRequests, GeometrySettersMarkTheParentFloatingOnesThemselves) {
-    TestControlHost host;
-    CControlUI* root =
-        BuildAttached(host,
-                      L"<Window><VerticalLayout><Control name=\"plain\"/>"
-                      L"<Control name=\"floating\" float=\"true\"/></VerticalLayout></Window>");
-    ASSERT_FALSE(root->NeedsUpdate());
-    host.Find(L"floating")->SetFixedWidth(20);
-    EXPECT_FALSE(root->NeedsUpdate());
-    EXPECT_TRUE(host.Find(L"floating")->NeedsUpdate());
-    EXPECT_GT(host.layoutRequests, 0);
-    host.Find(L"plain")->SetFixedWidth(20);
-    EXPECT_TRUE(root->NeedsUpdate());
+    c->Place(SkinRect{50, 50, 40, 40}, false);
+    EXPECT_EQ(c->ItemRect(), (SkinRect{50, 50, 50, 50}));  // never inverted
 }
 
 TEST(ControlEvents, UnhandledEventsBubbleAndHooksCanStopThem) {
     TestControlHost host;
     CControlUI* root =
         BuildAttached(host, L"<Window><VerticalLayout><Control name=\"c\"/></VerticalLayout></Window>");
-    std::vector<int32_t> reachedRoot;
-    root->OnEvent().Add([&](SkinEvent& event) {
-        reachedRoot.push_back(event.type);
-        return true;
-    });
+    int reachedRoot = 0;
+    root->OnEvent().Add([&](SkinEvent&) { return ++reachedRoot > 0; });
     CControlUI* c = host.Find(L"c");
     host.Send(*c, SkinEventType::kButtonDown);
-    EXPECT_TRUE(reachedRoot.empty());  // bubbling skips the parent's hooks: it goes to HandleEvent
+    EXPECT_EQ(reachedRoot, 0);  // bubbling skips the parent's hooks: it goes to HandleEvent
     bool stop = true;
-    int seen = 0;
-    c->OnEvent().Add([&](SkinEvent&) {
-        ++seen;
-        return !stop;
-    });
+    c->OnEvent().Add([&](SkinEvent&) { return !stop; });
     host.Send(*c, SkinEventType::kTimer);
     EXPECT_TRUE(host.NotificationsOf(L"timer").empty());
     stop = false;
-    SkinEvent timer;
-    timer.type = SkinEventType::kTimer;
-    timer.wParam = 7;
-    c->Event(timer);
-    ASSERT_EQ(host.NotificationsOf(L"timer").size(), 1u);
-    EXPECT_EQ(host.NotificationsOf(L"timer")[0].wParam, 7u);
-    EXPECT_EQ(seen, 2);
+    host.Send(*c, SkinEventType::kTimer);
+    EXPECT_EQ(host.NotificationsOf(L"timer").size(), 1u);
     host.cursor = SkinCursor::Hand;
     host.Send(*c, SkinEventType::kSetCursor);
     EXPECT_EQ(host.cursor, SkinCursor::Arrow);
-}
-
-TEST(ControlEvents, ContextMenuSendsMenuOnlyWhenUsed) {
-    TestControlHost host;
-    BuildAttached(host,
-                  L"<Window><VerticalLayout menu=\"true\"><Control name=\"c\"/></VerticalLayout></Window>");
-    host.Send(*host.Find(L"c"), SkinEventType::kContextMenu);
-    const auto menus = host.NotificationsOf(L"menu");
-    ASSERT_EQ(menus.size(), 1u);
-    EXPECT_EQ(menus[0].sender, host.Root());  // passed up to the layout, which uses a menu
 }
 
 TEST(ControlLifecycle, HooksRunAtInitSizeAndDestruction) {

@@ -10,7 +10,7 @@
 #include "skin/controls/LabelUI.h"
 #include "skin/resources/Resources.h"
 #include "tests/skin/controls/SkinTreeHelpers.h"
-#include "tests/skin/resources/ShippedSkinArchive.h"
+#include "tests/skin/resources/TestArchiveBuilder.h"
 #include "tests/support/skin/RecordingCanvas.h"
 #include "tests/support/skin/TestWindowObject.h"
 
@@ -96,7 +96,7 @@ TEST_F(ShippedSkin, LauncherPaintsItsBackgroundAndButtonImages) {
     host.MouseMove(SkinPoint{500, 190});  // over the home button
     RecordingCanvas canvas;
     host.Paint(canvas, SkinRect{0, 0, 1280, 768});
-    const auto blits = canvas.ImageBlits();
+    const auto blits = canvas.Only(CanvasOp::CopyImage);
     const auto drawn = [&](const wchar_t* image, const SkinRect& where) {
         const SkinImageInfo* wanted = host.resources.FindImage(image).get();
         for (const auto& blit : blits) {

@@ -34,11 +34,9 @@ TEST_F(ResourceTables, RegisterKeepsTheLoadFlagsAndRefusesWhatCannotBeLoaded) {
     const auto image = tables.RegisterImage(L"a.png", L"", 0xFFFF00FF, true, false);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->mask, 0xFFFF00FFu);
-    EXPECT_EQ(image->sourcePixels.size(), 2u * 2u * 4u);  // kept for recolouring
-    EXPECT_EQ(image->PixelAt(0, 0), 0u);                  // masked when decoded
+    EXPECT_EQ(image->PixelAt(0, 0), 0u);  // masked when decoded
     EXPECT_EQ(tables.FindImage(L"a.png"), image);
     EXPECT_FALSE(shared.images.Find(L"a.png"));
-    EXPECT_TRUE(tables.RegisterImage(L"b.png", L"", 0, false, false)->sourcePixels.empty());
 
     EXPECT_FALSE(tables.RegisterImage(L"", L"", 0, false, false));
     EXPECT_FALSE(tables.RegisterImage(L"missing.png", L"", 0, false, false));
@@ -50,19 +48,6 @@ TEST_F(ResourceTables, RegisterKeepsTheLoadFlagsAndRefusesWhatCannotBeLoaded) {
     ASSERT_TRUE(DecodeImageFile(path, L"", 0));
     ASSERT_TRUE(DecodeImageFile(path, L"PNG", 0));
     EXPECT_FALSE(tables.RegisterImage(path, L"PNG", 0, false, false));
-}
-
-TEST_F(ResourceTables, RegisterReplacesButFindOrRegisterKeepsTheCachedImage) {
-    const std::weak_ptr<SkinImageInfo> first = tables.FindOrRegisterImage(L"a.png", L"", 0, false);
-    folder.Write(L"a.png", EncodePng(RgbaPixels(7, 1, 0xFF000000)));
-    const auto again = tables.FindOrRegisterImage(L"a.png", L"", 0xFFFF00FF, true);
-    EXPECT_EQ(again, first.lock());  // not read again, whatever the new mask
-    EXPECT_EQ(again->mask, 0u);
-
-    const auto second = tables.RegisterImage(L"a.png", L"", 0, false, false);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(tables.FindImage(L"a.png")->width, 7);
-    EXPECT_NE(second, again);
 }
 
 TEST_F(ResourceTables, LookupTriesTheWindowFirstThenTheSharedTable) {
@@ -89,7 +74,6 @@ TEST_F(ResourceTables, FontsStartFromTheSystemFont) {
     EXPECT_EQ(made.weight, 400 + 700);
     EXPECT_EQ(made.height, -14);
     EXPECT_EQ(made.faceName, L"A face name longer than thirty-");
-    EXPECT_EQ(made.charSet, 1);
     EXPECT_TRUE(made.underline);
     EXPECT_EQ(tables.FontRecordById(1)->metrics.height, 16);
 
@@ -115,22 +99,6 @@ TEST_F(ResourceTables, UnknownAndNegativeFontIdsGiveTheDefaultFont) {
     tables.RegisterFont(1, L"One", 9, false, false, false, false);
     EXPECT_NE(tables.FontById(1), windowDefault);
     EXPECT_EQ(tables.FontById(-1), windowDefault);
-}
-
-TEST_F(ResourceTables, WindowFontsComeBeforeSharedOnesAndReplaceByIdentifier) {
-    const SkinFontHandle common = tables.RegisterFont(3, L"Shared", 10, false, false, false, true);
-    tables.RegisterFont(3, L"Own", 11, false, false, false, false);
-    const SkinFontHandle replaced = tables.RegisterFont(3, L"Own again", 12, false, false, false, false);
-    EXPECT_EQ(tables.FontById(3), replaced);
-    tables.RemoveAllFonts();
-    EXPECT_EQ(tables.FontById(3), common);
-}
-
-TEST_F(ResourceTables, DefaultColoursAreCopiedFromTheProcessWhenTheTablesAreMade) {
-    shared.defaultColors.text = 0xFF112233;
-    EXPECT_EQ(tables.DefaultColors().text, 0xFF000000u);
-    CSkinResourceTables later(engine, shared);
-    EXPECT_EQ(later.DefaultColors().text, 0xFF112233u);
 }
 
 }  // namespace

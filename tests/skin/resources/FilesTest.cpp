@@ -41,12 +41,6 @@ class SkinFiles : public ::testing::Test {
 TEST_F(SkinFiles, FromTheSkinFolderAndItsPath) {
     SetSkinPath(L"skins");
     EXPECT_EQ(SkinPath(), L"skins\\");
-    SetSkinPath(L"skins/");
-    EXPECT_EQ(SkinPath(), L"skins/");
-    const std::wstring instance = InstanceFolder();
-    ASSERT_FALSE(instance.empty());
-    EXPECT_TRUE(instance.back() == L'\\' || instance.back() == L'/');
-    EXPECT_EQ(ModuleFileName(nullptr).rfind(instance, 0), 0u);
 
     folder_.Write(L"main.xml", std::string("<Window />"));
     SetSkinPath(folder_.WithSeparator());
@@ -55,27 +49,6 @@ TEST_F(SkinFiles, FromTheSkinFolderAndItsPath) {
     EXPECT_EQ(Text(bytes), "<Window />");
     EXPECT_FALSE(LoadSkinFileBytes(L"missing.xml", L"", bytes));
     EXPECT_TRUE(bytes.empty());
-}
-
-TEST_F(SkinFiles, FromAnArchiveFileKeptOpenOrOpenedForEachLoad) {
-    UseArchiveFile(L"skin.zip", true);  // no skin path yet: nothing to open until the next load
-    EXPECT_EQ(KeptArchive(), nullptr);
-    folder_.Write(L"skin.zip", TestArchiveBuilder().Add("img/bg.png", "png", Packing::Deflated).Build());
-    SetSkinPath(folder_.WithSeparator());
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(LoadSkinFileBytes(L"img\\BG.png", L"", bytes));
-    EXPECT_EQ(Text(bytes), "png");
-    SkinArchive* kept = KeptArchive();
-    ASSERT_NE(kept, nullptr);
-    UseArchiveFile(L"skin.zip", true);
-    EXPECT_EQ(KeptArchive(), kept);  // the same settings again change nothing
-
-    UseArchiveFile(L"skin.zip", false);
-    EXPECT_EQ(KeptArchive(), nullptr);
-    // Opened for each load: a changed file is seen at once.
-    folder_.Write(L"skin.zip", TestArchiveBuilder().Add("main.xml", "<Changed />").Build());
-    ASSERT_TRUE(LoadSkinFileBytes(L"main.xml", L"", bytes));
-    EXPECT_EQ(Text(bytes), "<Changed />");
 }
 
 TEST_F(SkinFiles, FromAnArchiveInMemoryThatStaysTheOneFirstGiven) {

@@ -2,7 +2,11 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <stdexcept>
 
 namespace skintest {
@@ -45,6 +49,23 @@ std::string RawDeflate(const std::string& data) {
         throw std::runtime_error("deflate");
     }
     return packed;
+}
+
+std::vector<uint8_t> ArchiveOfFolder(const std::string& folder) {
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    TestArchiveBuilder builder;
+    for (const auto& path : files) {
+        std::ifstream file(path, std::ios::binary);
+        builder.Add(path.filename().string(),
+                    std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
+                    Packing::Deflated);
+    }
+    return files.empty() ? std::vector<uint8_t>{} : builder.Build();
 }
 
 void PutLe16(std::vector<uint8_t>& bytes, size_t at, uint16_t value) {

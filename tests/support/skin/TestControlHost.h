@@ -16,8 +16,8 @@
 namespace testsupport {
 
 // Stands in for a window's manager: records what the controls ask of it, owns a control tree, lays it
-// out over a client rectangle, paints it, and delivers mouse input the way a manager does (the control
-// under the pointer gets enter and leave; a pressed control keeps the mouse until release).
+// out over a client rectangle, and delivers mouse input the way a manager does (the control under the
+// pointer gets enter and leave; a pressed control keeps the mouse until release).
 // Its fonts come from a FixedFontEngine and its shared resources are its own, not the process's.
 class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWindowSettings {
   public:
@@ -25,18 +25,12 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
         std::wstring type;
         SkinUI::CControlUI* sender = nullptr;
         uintptr_t wParam = 0;
-        intptr_t lParam = 0;
     };
-    // What the skin's "Window" element set.
+    // What the skin's "Window" element set, and the setters' names in call order.
     struct WindowSettingsRecord {
-        std::vector<std::wstring> calls;  // setter names in call order
-        SkinUI::SkinSize initialSize;
-        SkinUI::SkinRect sizeBox;
-        SkinUI::SkinRect caption;
-        SkinUI::SkinSize roundCorner;
-        SkinUI::SkinSize minInfo;
-        SkinUI::SkinSize maxInfo;
-        bool showUpdateRect = false;
+        std::vector<std::wstring> calls;
+        SkinUI::SkinSize initialSize, roundCorner, minInfo, maxInfo;
+        SkinUI::SkinRect sizeBox, caption;
         uint8_t opacity = 255;
     };
 
@@ -66,8 +60,7 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     SkinUI::CControlUI* Attach(std::unique_ptr<SkinUI::CControlUI> root,
                                SkinUI::ISkinWindowObject* windowObject = nullptr);
     SkinUI::CControlUI* Root() const { return root_.get(); }
-    // Places the root over the client rectangle.
-    void Layout(const SkinUI::SkinRect& client);
+    void Layout(const SkinUI::SkinRect& client) { root_->Place(client, true); }
     // Paints the tree and then the post-paint controls.
     void Paint(SkinUI::SkinCanvas& canvas, const SkinUI::SkinRect& paintRect);
     SkinUI::CControlUI* Find(const std::wstring& name) const;
@@ -76,14 +69,21 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     void MouseMove(const SkinUI::SkinPoint& point);
     void MouseDown(const SkinUI::SkinPoint& point);
     void MouseUp(const SkinUI::SkinPoint& point);
-    void Click(const SkinUI::SkinPoint& point);
+    void Click(const SkinUI::SkinPoint& point) {
+        MouseMove(point);
+        MouseDown(point);
+        MouseUp(point);
+    }
     // An event for one control, through its hooks.
     void Send(SkinUI::CControlUI& control, int32_t type, const SkinUI::SkinPoint& point = {},
               uint16_t key = 0);
 
-    // The notifications of one type, in order.
     std::vector<Notification> NotificationsOf(const std::wstring& type) const;
-    void ClearRecords();
+    void ClearRecords() {
+        invalidated.clear();
+        layoutRequests = 0;
+        notifications.clear();
+    }
 
     // ISkinControlHost
     void InvalidateRect(const SkinUI::SkinRect& rect) override { invalidated.push_back(rect); }
@@ -116,7 +116,7 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     }
     void SetMinInfo(const SkinUI::SkinSize& size) override { window.minInfo = Noted(L"mininfo", size); }
     void SetMaxInfo(const SkinUI::SkinSize& size) override { window.maxInfo = Noted(L"maxinfo", size); }
-    void SetShowUpdateRect(bool show) override { window.showUpdateRect = Noted(L"showdirty", show); }
+    void SetShowUpdateRect(bool show) override { Noted(L"showdirty", show); }
     void SetOpacity(uint8_t opacity) override { window.opacity = Noted(L"alpha", opacity); }
 
   private:

@@ -43,18 +43,5 @@ TEST_F(GdiFonts, BoldAddsSevenHundredToTheSystemWeightAndUnknownIdsGiveTheSystem
     EXPECT_EQ(tables.BaseFontRecord()->size, system.lfHeight < 0 ? -system.lfHeight : system.lfHeight);
 }
 
-TEST_F(GdiFonts, MeasuresGrowWithTextAndFontSize) {
-    const SkinFontHandle small = tables.RegisterFont(1, L"Tahoma", 12, false, false, false, false);
-    const SkinFontHandle large = tables.RegisterFont(2, L"Tahoma", 24, false, false, false, false);
-    const SkinSize one = engine.MeasureText(small, L"Play", 0x20, 1000);
-    const SkinSize two = engine.MeasureText(small, L"Play Play", 0x20, 1000);
-    const SkinSize big = engine.MeasureText(large, L"Play", 0x20, 1000);
-    EXPECT_GT(one.cx, 0);
-    EXPECT_GT(two.cx, one.cx);
-    EXPECT_GT(big.cy, one.cy);
-    EXPECT_GT(engine.Metrics(large).height, engine.Metrics(small).height);
-    EXPECT_EQ(engine.MeasureText(small, L"", 0x20, 1000), (SkinSize{0, 0}));
-}
-
 }  // namespace
 }  // namespace SkinUI
