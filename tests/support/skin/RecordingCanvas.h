@@ -25,21 +25,15 @@ enum class CanvasOp {
     RestoreClip
 };
 
-// One call on the canvas with the arguments that matter for it; the others keep their defaults.
+// One call on the canvas with the arguments that matter for the tests; the others keep their defaults.
 struct CanvasCall {
     CanvasOp op = CanvasOp::FillSolid;
     SkinUI::SkinRect rect{};  // filled, outlined, text, image destination or clip rectangle
     SkinUI::SkinColor color = 0;
     SkinUI::SkinRect source{};  // image pixels
     const SkinUI::SkinImageInfo* image = nullptr;
-    SkinUI::SkinPoint from{};
-    SkinUI::SkinPoint to{};
-    SkinUI::SkinColor color2 = 0;
-    int32_t width = 0;  // pen width, gradient steps
     int32_t radiusX = 0;
     int32_t radiusY = 0;
-    int32_t penStyle = 0;
-    bool vertical = false;
     std::wstring text{};
     SkinUI::SkinFontHandle font = nullptr;
     uint32_t format = 0;
@@ -76,40 +70,22 @@ class RecordingCanvas : public SkinUI::SkinCanvas {
     void FillSolid(const Rect& rect, Color color) override {
         calls.push_back({CanvasOp::FillSolid, rect, color});
     }
-    void FillGradient(const Rect& rect, Color from, Color to, bool vertical, int32_t steps) override {
-        calls.push_back(
-            {CanvasOp::FillGradient, rect, from, {}, nullptr, {}, {}, to, steps, 0, 0, 0, vertical});
+    void FillGradient(const Rect& rect, Color from, Color, bool, int32_t) override {
+        calls.push_back({CanvasOp::FillGradient, rect, from});
     }
-    void DrawLine(const SkinUI::SkinPoint& from, const SkinUI::SkinPoint& to, int32_t width, Color color,
-                  int32_t penStyle) override {
-        calls.push_back({CanvasOp::DrawLine, {}, color, {}, nullptr, from, to, 0, width, 0, 0, penStyle});
+    void DrawLine(const SkinUI::SkinPoint&, const SkinUI::SkinPoint&, int32_t, Color color,
+                  int32_t) override {
+        calls.push_back({CanvasOp::DrawLine, {}, color});
     }
-    void DrawRect(const Rect& rect, int32_t width, Color color) override {
-        calls.push_back({CanvasOp::DrawRect, rect, color, {}, nullptr, {}, {}, 0, width});
+    void DrawRect(const Rect& rect, int32_t, Color color) override {
+        calls.push_back({CanvasOp::DrawRect, rect, color});
     }
-    void DrawRoundRect(const Rect& rect, int32_t width, int32_t radiusX, int32_t radiusY,
-                       Color color) override {
-        calls.push_back(
-            {CanvasOp::DrawRoundRect, rect, color, {}, nullptr, {}, {}, 0, width, radiusX, radiusY});
+    void DrawRoundRect(const Rect& rect, int32_t, int32_t radiusX, int32_t radiusY, Color color) override {
+        calls.push_back({CanvasOp::DrawRoundRect, rect, color, {}, nullptr, radiusX, radiusY});
     }
     void PaintText(const Rect& rect, const std::wstring& text, Color color, SkinUI::SkinFontHandle font,
                    uint32_t format) override {
-        calls.push_back({CanvasOp::PaintText,
-                         rect,
-                         color,
-                         {},
-                         nullptr,
-                         {},
-                         {},
-                         0,
-                         0,
-                         0,
-                         0,
-                         0,
-                         false,
-                         text,
-                         font,
-                         format});
+        calls.push_back({CanvasOp::PaintText, rect, color, {}, nullptr, 0, 0, text, font, format});
     }
     void CopyImage(const Rect& dest, const Image& image, const Rect& source) override {
         calls.push_back({CanvasOp::CopyImage, dest, 0, source, &image});
@@ -123,7 +99,7 @@ class RecordingCanvas : public SkinUI::SkinCanvas {
     void SaveClip() override { calls.push_back({CanvasOp::SaveClip}); }
     void IntersectClip(const Rect& rect) override { calls.push_back({CanvasOp::IntersectClip, rect}); }
     void IntersectRoundClip(const Rect& rect, int32_t radiusX, int32_t radiusY) override {
-        calls.push_back({CanvasOp::IntersectRoundClip, rect, 0, {}, nullptr, {}, {}, 0, 0, radiusX, radiusY});
+        calls.push_back({CanvasOp::IntersectRoundClip, rect, 0, {}, nullptr, radiusX, radiusY});
     }
     void RestoreClip() override { calls.push_back({CanvasOp::RestoreClip}); }
 };

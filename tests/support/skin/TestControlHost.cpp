@@ -28,13 +28,6 @@ CControlUI* TestControlHost::Attach(std::unique_ptr<CControlUI> root,
     return root_.get();
 }
 
-void TestControlHost::Paint(SkinUI::SkinCanvas& canvas, const SkinUI::SkinRect& paintRect) {
-    root_->Paint(canvas, paintRect);
-    for (CControlUI* control : std::vector<CControlUI*>(postPaint)) {
-        control->PaintOverlay(canvas, paintRect);
-    }
-}
-
 CControlUI* TestControlHost::Find(const std::wstring& name) const {
     return root_ ? SkinUI::FindControlByName(*root_, name) : nullptr;
 }
@@ -86,15 +79,6 @@ std::vector<TestControlHost::Notification> TestControlHost::NotificationsOf(cons
     return found;
 }
 
-void TestControlHost::AddPostPaintControl(CControlUI* control) {
-    RemovePostPaintControl(control);
-    postPaint.push_back(control);
-}
-
-void TestControlHost::RemovePostPaintControl(CControlUI* control) {
-    postPaint.erase(std::remove(postPaint.begin(), postPaint.end(), control), postPaint.end());
-}
-
 void TestControlHost::SetFocusControl(CControlUI* control) {
     if (control == focus_) {
         return;
@@ -112,7 +96,7 @@ void TestControlHost::SetFocusControl(CControlUI* control) {
 
 void TestControlHost::RaiseNotify(CControlUI* sender, const std::wstring& type, uintptr_t wParam,
                                   intptr_t lParam, bool) {
-    notifications.push_back(Notification{type, sender, wParam});
+    notifications.push_back(Notification{type, sender});
     if (sender != nullptr) {
         SkinUI::SkinNotify notify;
         notify.type = type;
@@ -130,7 +114,6 @@ void TestControlHost::ForgetControl(CControlUI* control) {
             *target = nullptr;
         }
     }
-    RemovePostPaintControl(control);
 }
 
 }  // namespace testsupport

@@ -24,7 +24,6 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     struct Notification {
         std::wstring type;
         SkinUI::CControlUI* sender = nullptr;
-        uintptr_t wParam = 0;
     };
     // What the skin's "Window" element set, and the setters' names in call order.
     struct WindowSettingsRecord {
@@ -41,11 +40,8 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
 
     bool servesWindow = true;  // WindowSettings answers null when false
     std::vector<SkinUI::SkinRect> invalidated;
-    int layoutRequests = 0;
     std::vector<Notification> notifications;
     SkinUI::SkinCursor cursor = SkinUI::SkinCursor::Arrow;
-    bool virtualWindows = false;
-    std::vector<SkinUI::CControlUI*> postPaint;
     std::vector<std::unique_ptr<SkinUI::CControlUI>> destroyLater;
     std::vector<SkinUI::CControlUI*> forgotten;
     WindowSettingsRecord window;
@@ -61,8 +57,9 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
                                SkinUI::ISkinWindowObject* windowObject = nullptr);
     SkinUI::CControlUI* Root() const { return root_.get(); }
     void Layout(const SkinUI::SkinRect& client) { root_->Place(client, true); }
-    // Paints the tree and then the post-paint controls.
-    void Paint(SkinUI::SkinCanvas& canvas, const SkinUI::SkinRect& paintRect);
+    void Paint(SkinUI::SkinCanvas& canvas, const SkinUI::SkinRect& paintRect) {
+        root_->Paint(canvas, paintRect);
+    }
     SkinUI::CControlUI* Find(const std::wstring& name) const;
 
     // Mouse input at client points.
@@ -81,15 +78,14 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     std::vector<Notification> NotificationsOf(const std::wstring& type) const;
     void ClearRecords() {
         invalidated.clear();
-        layoutRequests = 0;
         notifications.clear();
     }
 
     // ISkinControlHost
     void InvalidateRect(const SkinUI::SkinRect& rect) override { invalidated.push_back(rect); }
-    void NoteLayoutDue() override { ++layoutRequests; }
-    void AddPostPaintControl(SkinUI::CControlUI* control) override;
-    void RemovePostPaintControl(SkinUI::CControlUI* control) override;
+    void NoteLayoutDue() override {}
+    void AddPostPaintControl(SkinUI::CControlUI*) override {}  // no overlays are painted here
+    void RemovePostPaintControl(SkinUI::CControlUI*) override {}
     void SetFocusControl(SkinUI::CControlUI* control) override;
     SkinUI::CControlUI* FocusControl() const override { return focus_; }
     void RaiseNotify(SkinUI::CControlUI* sender, const std::wstring& type, uintptr_t wParam, intptr_t lParam,
@@ -97,8 +93,8 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     SkinUI::CSkinResourceTables& Resources() override { return resources; }
     SkinUI::SkinDefaultAttributeLists& DefaultAttributeLists() override { return defaultAttributes; }
     SkinUI::ISkinWindowSettings* WindowSettings() override { return servesWindow ? this : nullptr; }
-    void NoteVirtualWindowsUsed() override { virtualWindows = true; }
-    bool UsesVirtualWindows() const override { return virtualWindows; }
+    void NoteVirtualWindowsUsed() override {}
+    bool UsesVirtualWindows() const override { return false; }
     bool SetTimer(SkinUI::CControlUI*, uint32_t, uint32_t) override { return true; }
     bool KillTimer(SkinUI::CControlUI*, uint32_t) override { return true; }
     void SetCursor(SkinUI::SkinCursor shape) override { cursor = shape; }

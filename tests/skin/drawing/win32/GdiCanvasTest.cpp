@@ -106,5 +106,31 @@ TEST(SoftwareAlphaBlend, MatchesTheSystemBlend) {
     EXPECT_FALSE(SoftwareAlphaBlend(bySoftware.Dc(), 0, 0, 6, 4, source.Dc(), 1, 0, 6, 4, blend));
 }
 
+LOGFONTW LogFontOf(SkinFontHandle font) {
+    LOGFONTW logFont = {};
+    GetObjectW(GdiFontHandle(font), sizeof(logFont), &logFont);
+    return logFont;
+}
+
+TEST_F(GdiDrawing, BoldAddsSevenHundredToTheSystemWeightAndUnknownIdsGiveTheSystemFont) {
+    LOGFONTW system = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
+    const SkinFontHandle bold = tables.RegisterFont(1, L"Tahoma", 14, true, true, false, false);
+    ASSERT_NE(bold, nullptr);
+    const LOGFONTW made = LogFontOf(bold);
+    EXPECT_EQ(made.lfWeight, system.lfWeight + 700);
+    EXPECT_EQ(made.lfHeight, -14);
+    EXPECT_EQ(made.lfCharSet, DEFAULT_CHARSET);
+    EXPECT_TRUE(made.lfUnderline);
+    EXPECT_STREQ(made.lfFaceName, L"Tahoma");
+    EXPECT_GE(tables.FontRecordById(1)->metrics.height, 14);
+
+    const LOGFONTW fallback = LogFontOf(tables.FontById(2));
+    EXPECT_STREQ(fallback.lfFaceName, system.lfFaceName);
+    EXPECT_EQ(fallback.lfHeight, system.lfHeight);
+    EXPECT_EQ(fallback.lfCharSet, DEFAULT_CHARSET);
+    EXPECT_EQ(tables.BaseFontRecord()->size, system.lfHeight < 0 ? -system.lfHeight : system.lfHeight);
+}
+
 }  // namespace
 }  // namespace SkinUI

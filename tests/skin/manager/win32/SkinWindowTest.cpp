@@ -136,17 +136,13 @@ class FolderSkinWindow : public ::testing::Test {
 
 TEST_F(FolderSkinWindow, TakesItsSkinsSizeAndFrameSaysWindowInitOnceAndPrintsItsClientArea) {
     HWND hwnd = window->GetHWND();
-    const RECT client = window->Client();
-    EXPECT_EQ(client.right, 300);
-    EXPECT_EQ(client.bottom, 200);
     RECT frame{};
     GetWindowRect(hwnd, &frame);
-    EXPECT_EQ(frame.right - frame.left, 300);  // no frame of its own
+    EXPECT_EQ(frame.right - frame.left, 300);  // the skin's size, and no frame of its own
+    EXPECT_EQ(window->Client().bottom, 200);
     EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION, 0);
     EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
     EXPECT_EQ(window->Count(L"windowinit:"), 1);
-    EXPECT_EQ(window->FindControl(L"closebtn")->ItemRect(), (SkinRect{270, 0, 300, 30}));
-
     SetWindowPos(hwnd, nullptr, 0, 0, 400, 250, SWP_NOMOVE | SWP_NOZORDER);
     UpdateWindow(hwnd);
     Pump(20);
@@ -163,10 +159,9 @@ TEST_F(FolderSkinWindow, TakesItsSkinsSizeAndFrameSaysWindowInitOnceAndPrintsIts
 
 TEST_F(FolderSkinWindow, SystemButtonsWorkWithoutCodeAndOtherNamesDoNothing) {
     HWND hwnd = window->GetHWND();
-    window->Click(L"minibtn");
+    window->Click(L"minibtn");  // not a system button's name
     Pump(20);
     EXPECT_FALSE(IsIconic(hwnd));
-    EXPECT_EQ(window->Count(L"click:minibtn"), 1);
 
     window->Click(L"maxbtn");
     ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) != FALSE; }));
@@ -329,15 +324,6 @@ TEST(SkinWindowLifetime, AnObjectGoneBeforeItsWindowLeavesTheWindowToDefaultProc
     SendMessageW(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
     SendMessageW(hwnd, WM_PAINT, 0, 0);
     EXPECT_TRUE(DestroyWindow(hwnd));
-    ResetResourceSettings();
-}
-
-TEST(SkinWindowSource, MissingSkinArchiveLeavesTheWindowEmpty) {
-    ResetResourceSettings();
-    TestWnd window(L"SkinEmptyTest", L"main.xml", SkinSourceKind::ArchiveResource, 4321);
-    ASSERT_NE(window.CreateNativeWindow(nullptr, L"Empty", WS_POPUP, 0, 0, 0, 100, 100), nullptr);
-    EXPECT_EQ(window.Manager().Root(), nullptr);
-    DestroyWindow(window.GetHWND());
     ResetResourceSettings();
 }
 

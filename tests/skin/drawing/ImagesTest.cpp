@@ -7,8 +7,15 @@
 #include <vector>
 
 #include "skin/drawing/ImageDecoder.h"
+#include "skin/drawing/ImageDescriptor.h"
+#include "skin/drawing/ImageFile.h"
 #include "skin/drawing/ImageStb.h"
+#include "skin/drawing/ResourceTables.h"
 #include "skin/markup/Colors.h"
+#include "skin/resources/Resources.h"
+#include "tests/skin/resources/SkinTestFolder.h"
+#include "tests/support/skin/FixedFontEngine.h"
+#include "tests/support/skin/RecordingCanvas.h"
 #include "tests/support/skin/TestImages.h"
 
 namespace SkinUI {
@@ -77,45 +84,22 @@ TEST(ImageDecoding, PremultipliesWithIntegerDivisionIntoBlueGreenRedAlphaTopDown
     RgbaPixels pixels(4, 2, 0xFF000000);
     pixels.Set(0, 0, 0xFF102030);  // opaque: copied as it is
     pixels.Set(1, 0, 0x80FF0000);  // half-transparent red
-    pixels.Set(2, 0, 0x00FFFFFF);  // fully transparent white
     pixels.Set(3, 0, 0x01FF80FF);  // alpha 1: integer division truncates
-    pixels.Set(0, 1, 0xFF0000FF);
     const auto image = Decode(EncodePng(pixels));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->PixelAt(0, 0), 0xFF102030u);
     EXPECT_EQ(image->PixelAt(1, 0), 0x80800000u);  // red 255 * 128 / 255 = 128
-    EXPECT_EQ(image->PixelAt(2, 0), 0x00000000u);
     EXPECT_EQ(image->PixelAt(3, 0), 0x01010001u);  // 255*1/255 = 1, 128*1/255 = 0
-    EXPECT_EQ(image->PixelAt(0, 1), 0xFF0000FFu);
     EXPECT_TRUE(image->hasAlpha);
     EXPECT_EQ(image->Bits()[6], 0x80);  // blue, green, red, alpha
 
     // Bitmaps are stored bottom-up; the decoded image is top-down all the same.
     RgbaPixels opaque(2, 3, 0xFF000000);
-    opaque.Set(1, 0, 0xFFFF0000);
     opaque.Set(0, 2, 0xFF0000FF);
     const auto bitmap = Decode(EncodeBmp(opaque));
     ASSERT_TRUE(bitmap);
     EXPECT_FALSE(bitmap->hasAlpha);
-    EXPECT_EQ(bitmap->PixelAt(1, 0), 0xFFFF0000u);
     EXPECT_EQ(bitmap->PixelAt(0, 2), 0xFF0000FFu);
-}
-
-TEST(ImageDecoding, MaskClearsTheMatchingPremultipliedPixelOnlyWhenItCarriesAlpha) {
-    RgbaPixels pixels(2, 1, 0xFFFF00FF);
-    pixels.Set(1, 0, 0xFF00FF00);
-    const auto masked = Decode(EncodePng(pixels), ParseColorText(L"#ffff00ff"));
-    ASSERT_TRUE(masked);
-    EXPECT_EQ(masked->PixelAt(0, 0), 0u);
-    EXPECT_TRUE(masked->hasAlpha);
-    // Six digits give alpha 0: no opaque pixel can match, and nothing is cleared.
-    const auto unmasked = Decode(EncodePng(pixels), ParseColorText(L"ff00ff"));
-    EXPECT_EQ(unmasked->PixelAt(0, 0), 0xFFFF00FFu);
-    EXPECT_FALSE(unmasked->hasAlpha);
-
-    const RgbaPixels half(1, 1, 0x80FF0000);  // becomes 0x80800000
-    EXPECT_EQ(Decode(EncodePng(half), 0x80FF0000)->PixelAt(0, 0), 0x80800000u);
-    EXPECT_EQ(Decode(EncodePng(half), 0x80800000)->PixelAt(0, 0), 0u);
 }
 
 TEST(ImageDecoding, RefusesDamagedUnknownAndOversizedData) {
@@ -188,14 +172,146 @@ TEST(ImageDecoding, EveryImageOfTheShippedSkinsDecodes) {
     EXPECT_GT(images, 10);
 }
 
-TEST(ColorText, OptionalHashThenHexadecimalAsFarAsItGoes) {
-    EXPECT_EQ(ParseColorText(L"#ffffff"), 0x00FFFFFFu);
-    EXPECT_EQ(ParseColorText(L"FFA7A6AA"), 0xFFA7A6AAu);
-    EXPECT_EQ(ParseColorText(L"#ff00zz"), 0x0000FF00u);
-    EXPECT_EQ(ParseColorText(L"red"), 0u);
-    EXPECT_EQ(ParseColorText(nullptr), 0u);
-    EXPECT_EQ(PremultipliedPixel(0x80FF0000), 0x80800000u);
-    EXPECT_EQ(PremultipliedPixel(0x00FFFFFF), 0u);
+using testsupport::CanvasOp;
+
+TEST(DescriptorGrammar, BadQuotingStopsParsingAndKeepsWhatWasRead) {
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* name;
+        uint8_t fade;
+    };
+    const Case cases[] = {
+        {L"file='a.png' fade='9' source='1,1,2,2", L"a.png", 9},        // value never closed: not applied
+        {L"file=\"a.png\" fade='9'", L"file=\"a.png\" fade='9'", 255},  // wrong quote: nothing read
+        {L"fade='9' file", L"fade='9' file", 9},                        // key without "="
+        {L"fade='9',file='a.png'", L"fade='9',file='a.png'", 9},        // pairs must be separated by a blank
+        {L"file='a.png'  fade='9'", L"a.png", 9},                       // further blanks are skipped
+        {L"file='' fade='9'", L"file='' fade='9'", 9},                  // empty values are not applied
+        {L"fade='300'", L"fade='300'", 255},                            // fade is limited to a byte
+        {L"fade='-4'", L"fade='-4'", 0},
+    };
+    for (const Case& c : cases) {
+        const ImageDescriptorKeys keys = ParseImageDescriptor(c.text);
+        EXPECT_EQ(keys.imageName, c.name) << c.text;
+        EXPECT_EQ(keys.fade, c.fade) << c.text;
+    }
+}
+
+// A skin folder holding one image, and the resource tables of a window.
+class SkinImages : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetResourceSettings();
+        SetSkinPath(folder.WithSeparator());
+        folder.Write(L"btn.png", EncodePng(RgbaPixels(40, 20, 0xFF336699)));
+    }
+    void TearDown() override { ResetResourceSettings(); }
+
+    skintest::SkinTestFolder folder{L"images"};
+    testsupport::FixedFontEngine engine;
+    SkinSharedResources shared;
+    CSkinResourceTables tables{engine, shared};
+    testsupport::RecordingCanvas canvas;
+    const SkinRect item{100, 50, 200, 90};
+};
+
+TEST_F(SkinImages, FileNameAloneStretchesTheWholeImageOverTheItem) {
+    SkinImageDescriptor descriptor(L"btn.png");
+    EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
+    ASSERT_EQ(canvas.calls.size(), 1u);
+    EXPECT_EQ(canvas.calls[0].rect, item);
+    EXPECT_EQ(canvas.calls[0].source, (SkinRect{0, 0, 40, 20}));
+
+    // A replaced image is looked up again instead of drawn from freed pixels.
+    folder.Write(L"btn.png", EncodePng(RgbaPixels(10, 10, 0xFF000000)));
+    tables.RegisterImage(L"btn.png", L"", 0, false, false);
+    EXPECT_FALSE(descriptor.IsResolved());
+    ASSERT_TRUE(DrawImageDescriptor(canvas, tables, item, item, descriptor));
+    EXPECT_EQ(canvas.calls.back().source, (SkinRect{0, 0, 10, 10}));
+    EXPECT_EQ(canvas.calls.back().image, tables.FindImage(L"btn.png").get());
+}
+
+TEST_F(SkinImages, DestinationAndSourceAreLimitedToTheItemAndTheImage) {
+    struct Case {
+        const wchar_t* text;
+        SkinRect paint;
+        bool draws;
+        SkinRect dest;
+        SkinRect source;
+    };
+    const Case cases[] = {
+        {L"file='btn.png' dest='10,5,300,250'", item, true, {110, 55, 200, 90}, {0, 0, 40, 20}},
+        {L"file='btn.png' source='20,10,400,400'", item, true, item, {20, 10, 40, 20}},
+        {L"file='btn.png' source='-5,-5,10,10'", item, true, item, {0, 0, 10, 10}},
+        {L"file='btn.png' source='50,0,60,20'", item, false, {}, {}},  // starts past the right edge
+        {L"file='btn.png' dest='200,0,300,10'", item, false, {}, {}},  // outside the item
+        {L"btn.png", SkinRect{0, 0, 50, 50}, false, {}, {}},           // outside the paint rectangle
+    };
+    for (const Case& c : cases) {
+        SkinImageDescriptor descriptor(c.text);
+        canvas.calls.clear();
+        EXPECT_TRUE(DrawImageDescriptor(canvas, tables, item, c.paint, descriptor)) << c.text;
+        ASSERT_EQ(canvas.calls.size(), c.draws ? 1u : 0u) << c.text;
+        if (c.draws) {
+            EXPECT_EQ(canvas.calls[0].rect, c.dest) << c.text;
+            EXPECT_EQ(canvas.calls[0].source, c.source) << c.text;
+        }
+    }
+}
+
+TEST_F(SkinImages, RegisterKeepsTheLoadFlagsAndRefusesWhatCannotBeLoaded) {
+    const auto image = tables.RegisterImage(L"btn.png", L"", 0xFF336699, true, false);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->mask, 0xFF336699u);
+    EXPECT_EQ(image->PixelAt(0, 0), 0u);  // masked when decoded
+    EXPECT_EQ(tables.FindImage(L"btn.png"), image);
+    EXPECT_FALSE(shared.images.Find(L"btn.png"));
+
+    EXPECT_FALSE(tables.RegisterImage(L"", L"", 0, false, false));
+    EXPECT_FALSE(tables.RegisterImage(L"missing.png", L"", 0, false, false));
+    folder.Write(L"broken.png", std::string("not an image"));
+    EXPECT_FALSE(tables.RegisterImage(L"broken.png", L"", 0, false, false));
+    // A name that is no skin file is decoded as a path of its own, also when it was meant as a module
+    // resource that does not exist; but with a type the tables take only names that spell a resource id.
+    const std::wstring path = (folder.Path() / L"btn.png").wstring();
+    ASSERT_TRUE(DecodeImageFile(path, L"", 0));
+    ASSERT_TRUE(DecodeImageFile(path, L"PNG", 0));
+    EXPECT_FALSE(tables.RegisterImage(path, L"PNG", 0, false, false));
+}
+
+TEST_F(SkinImages, FontsStartFromTheSystemFont) {
+    const SkinFontHandle bold = tables.RegisterFont(1, L"A face name longer than thirty-one characters", 14,
+                                                    true, true, false, false);
+    ASSERT_NE(bold, nullptr);
+    const SkinFontDescription& made = testsupport::FixedFontEngine::DescriptionOf(bold);
+    EXPECT_EQ(made.weight, 400 + 700);
+    EXPECT_EQ(made.height, -14);
+    EXPECT_EQ(made.faceName, L"A face name longer than thirty-");
+    EXPECT_TRUE(made.underline);
+    EXPECT_EQ(tables.FontRecordById(1)->metrics.height, 16);
+
+    engine.refuseFonts = true;  // fonts the platform refuses are not recorded
+    EXPECT_EQ(tables.RegisterFont(2, L"Nope", 12, false, false, false, false), nullptr);
+    EXPECT_EQ(tables.FontById(2), nullptr);
+}
+
+TEST_F(SkinImages, UnknownAndNegativeFontIdsGiveTheDefaultFont) {
+    const SkinFontInfo* systemDefault = tables.BaseFontRecord();
+    ASSERT_NE(systemDefault, nullptr);
+    EXPECT_EQ(systemDefault->size, 12);
+    EXPECT_EQ(tables.FontById(1), systemDefault->Handle());
+    EXPECT_EQ(tables.FontById(-1), systemDefault->Handle());
+
+    const SkinFontHandle windowDefault = tables.SetBaseFont(L"Window", 20, false, false, false, false);
+    EXPECT_EQ(tables.FontById(1), windowDefault);
+    CSkinResourceTables other(engine, shared);
+    EXPECT_EQ(other.FontById(1), systemDefault->Handle());  // the window default stays with its window
+    const SkinFontHandle base = tables.SetBaseFont(L"Process", 16, true, false, true, true);
+    EXPECT_EQ(other.FontById(-1), base);  // ... but the shared one reaches every window without its own
+
+    tables.RegisterFont(1, L"One", 9, false, false, false, false);
+    EXPECT_NE(tables.FontById(1), windowDefault);
+    EXPECT_EQ(tables.FontById(-1), windowDefault);
 }
 
 }  // namespace
