@@ -1,5 +1,5 @@
-// The builder: element names and the factory, unknown elements, the order of children, defaults and own
-// attributes, includes, the resource and window elements, and failures.
+// The builder (element names, unknown elements, includes, fonts, the window element, failures) and the
+// program's two skins built from an archive in memory and laid out at the windows' sizes.
 #include <gtest/gtest.h>
 
 #include <string>

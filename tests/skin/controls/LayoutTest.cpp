@@ -1,5 +1,5 @@
 // Containers and layouts: how space is shared out along an axis, where floating children land, what
-// a mouse point hits, how children are painted and clipped, and separator dragging.
+// a mouse point hits, how children are painted and clipped, and who owns a container's children.
 #include <gtest/gtest.h>
 
 #include "skin/controls/ContainerUI.h"

@@ -1,3 +1,4 @@
+// Drawing an image into a rectangle (nine parts, clipping, bounds) and the software blend under it.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -1,3 +1,5 @@
+// Images: decoding with its limits on hostile files, the image descriptor's grammar and bounds, and the
+// resource tables' image and font records.
 #include <gtest/gtest.h>
 #include <zlib.h>
 

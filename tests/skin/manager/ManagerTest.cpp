@@ -1,6 +1,6 @@
 // The window manager over a stand-in window: which control each window message reaches, when the tree
-// is laid out and painted, focus and Tab order, timers, notifications and the first look the message
-// loop gives a manager.
+// is laid out and painted, focus and Tab order, timers, removed controls, the first look the message
+// loop gives a manager; and the borderless frame's hit test.
 #include <gtest/gtest.h>
 
 #include <algorithm>

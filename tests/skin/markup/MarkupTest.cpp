@@ -1,3 +1,5 @@
+// The markup parser on every encoding, well-formed and broken text and hostile nesting; the UTF-8
+// decoder and the number reader underneath it.
 #include <gtest/gtest.h>
 
 #include <string>

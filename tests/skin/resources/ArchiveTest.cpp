@@ -1,3 +1,5 @@
+// The skin archive reader on sound and hostile archives, and skin files read through it: size limits
+// and the message of each failure.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,5 @@
+// The GDI canvas on a bitmap: colour fills with alpha, text, the software alpha blend against the
+// system's, and the fonts the GDI font engine makes.
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-// Skinned windows for real, driven with window messages: a test skin carried by this program as a skin
-// archive resource (and, written out, as a folder and an archive file), the launcher's and the game
-// window's skins from the built program's skin archive, and a program whose skin cannot be built.
+// Skinned windows for real, driven with window messages: a test skin from a folder and from this
+// program's skin archive resource, the launcher's skin from the built program, and a program whose skin
+// cannot be built.
 #include <windows.h>
 
 #include <gtest/gtest.h>
