@@ -294,19 +294,21 @@ TEST(ShippedSkinWindow, LauncherIsLayeredAndDraggedFromAnywhereButItsButtons) {
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(program, nullptr);
     SetResourceModule(program);
-    TestWnd launcher(L"SkinLauncherTest", L"main.xml", SkinSourceKind::ArchiveResource, 113);
-    ASSERT_NE(launcher.CreateNativeWindow(nullptr, L"Launcher", 0x10CF0000, 0x00080000), nullptr);
-    HWND hwnd = launcher.GetHWND();
+    auto launcher =
+        std::make_unique<TestWnd>(L"SkinLauncherTest", L"main.xml", SkinSourceKind::ArchiveResource, 113);
+    ASSERT_NE(launcher->CreateNativeWindow(nullptr, L"Launcher", 0x10CF0000, 0x00080000), nullptr);
+    HWND hwnd = launcher->GetHWND();
     UpdateWindow(hwnd);
     Pump(50);
-    EXPECT_EQ(launcher.Client().right, 1280);
-    EXPECT_EQ(launcher.Client().bottom, 768);
+    EXPECT_EQ(launcher->Client().right, 1280);
+    EXPECT_EQ(launcher->Client().bottom, 768);
     EXPECT_NE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);  // made so by its first paint
-    EXPECT_EQ(launcher.Count(L"windowinit:"), 1);
-    EXPECT_EQ(launcher.SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 640, 740)), HTCAPTION);
-    EXPECT_EQ(launcher.SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 1120, 150)), HTCLIENT);  // "closebtn"
-    EXPECT_EQ(launcher.SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 1, 400)), HTCAPTION);    // no size box
+    EXPECT_EQ(launcher->Count(L"windowinit:"), 1);
+    EXPECT_EQ(launcher->SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 640, 740)), HTCAPTION);
+    EXPECT_EQ(launcher->SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 1120, 150)), HTCLIENT);  // "closebtn"
+    EXPECT_EQ(launcher->SendMessage(WM_NCHITTEST, 0, ScreenPoint(hwnd, 1, 400)), HTCAPTION);    // no size box
     DestroyWindow(hwnd);
+    launcher.reset();
     ResetResourceSettings();
     FreeLibrary(program);
 }
