@@ -9,7 +9,7 @@
 
 #include "skin/controls/Builder.h"
 #include "skin/resources/Resources.h"
-#include "tests/skin/resources/ShippedSkinArchive.h"
+#include "tests/skin/resources/TestArchiveBuilder.h"
 #include "tests/support/skin/TestControlHost.h"
 #include "tests/support/skin/TestWindowObject.h"
 

@@ -1,19 +1,20 @@
-// The builder: element names and the factory, unknown elements, the order of children, defaults and own
-// attributes, includes, the resource and window elements, and failures.
+// The builder (element names, unknown elements, includes, fonts, the window element, failures) and the
+// program's two skins built from an archive in memory and laid out at the windows' sizes.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
+#include <algorithm>
+#include <vector>
 #include "skin/controls/Builder.h"
 #include "skin/controls/ButtonUI.h"
-#include "skin/controls/ControlFactory.h"
-#include "skin/controls/ExtraControls.h"
-#include "skin/controls/IDialogBuilderCallback.h"
-#include "skin/controls/VerticalLayoutUI.h"
+#include "skin/controls/ControlSearch.h"
+#include "skin/controls/LabelUI.h"
 #include "skin/resources/Resources.h"
 #include "tests/skin/controls/SkinTreeHelpers.h"
 #include "tests/skin/resources/SkinTestFolder.h"
+#include "tests/skin/resources/TestArchiveBuilder.h"
+#include "tests/support/skin/RecordingCanvas.h"
 #include "tests/support/skin/TestWindowObject.h"
 
 namespace SkinUI {
@@ -39,156 +40,17 @@ class Building : public ::testing::Test {
     TestWindowObject window;
 };
 
-TEST_F(Building, ElementNamesInAnyCaseAttributeNamesExactly) {
+TEST_F(Building, ElementNamesInAnyCaseUnknownOnesSkippedWithTheirSubtreeTheFirstTopLevelControlTheResult) {
     auto root = Build(
-        L"<Window><verticallayout><BUTTON name=\"b\" Width=\"40\" width=\"30\"/>"
-        L"<hOrIzOnTaLlAyOuT/></verticallayout></Window>");
+        L"<Window><verticallayout><BUTTON name=\"b\" Width=\"40\" width=\"30\"/><Gadget><Button/></Gadget>"
+        L"<hOrIzOnTaLlAyOuT/></verticallayout><Label/></Window>");
     ASSERT_NE(root, nullptr);
     EXPECT_STREQ(root->ClassName(), L"VerticalLayoutUI");
     ASSERT_NE(ChildAt(root.get(), 0), nullptr);
     EXPECT_STREQ(ChildAt(root.get(), 0)->ClassName(), L"ButtonUI");
     EXPECT_EQ(ChildAt(root.get(), 0)->FixedWidth(), 30);
     EXPECT_STREQ(ChildAt(root.get(), 1)->ClassName(), L"HorizontalLayoutUI");
-}
-
-TEST_F(Building, FactoryNamesMakeTheirOwnClass) {
-    // Representatives of each family: plain, layout, label, button, list, the hosted controls.
-    const wchar_t* const names[] = {L"Control",  L"TileLayout", L"Text",     L"Option",
-                                    L"TreeNode", L"ScrollBar",  L"DateTime", L"WebBrowser"};
-    for (const wchar_t* name : names) {
-        auto control = CreateControlByName(name);
-        ASSERT_NE(control, nullptr) << name;
-        EXPECT_EQ(std::wstring(control->ClassName()), std::wstring(name) + L"UI");
-        EXPECT_EQ(control->FindInterface(name), control.get()) << name;
-        EXPECT_EQ(control->FindInterface(L"Control"), control.get()) << name;
-    }
-    EXPECT_EQ(CreateControlByName(L"Buttons"), nullptr);
-    EXPECT_EQ(CreateControlByName(L""), nullptr);
-    // Derived from their nearest relative: an option is a button, a list a vertical layout.
-    auto option = CreateControlByName(L"checkbox");
-    EXPECT_NE(option->FindInterface(L"Button"), nullptr);
-    EXPECT_NE(option->FindInterface(L"Option"), nullptr);
-    EXPECT_NE(CreateControlByName(L"List")->FindInterface(L"IContainer"), nullptr);
-    EXPECT_EQ(CreateControlByName(L"Edit")->FindInterface(L"IContainer"), nullptr);
-}
-
-TEST_F(Building, UnknownElementIsSkippedWithItsSubtreeItsSiblingsAreBuilt) {
-    auto root = Build(
-        L"<Window><VerticalLayout><Gadget><Button name=\"inner\"/></Gadget>"
-        L"<Button name=\"after\"/></VerticalLayout></Window>");
-    ASSERT_NE(root, nullptr);
-    auto& children = *static_cast<IContainerUI*>(root->FindInterface(L"IContainer"));
-    ASSERT_EQ(children.Count(), 1);
-    EXPECT_EQ(children.ItemAt(0)->Name(), L"after");
-}
-
-class Gadget : public CControlUI {
-  public:
-    const wchar_t* ClassName() const override { return L"GadgetUI"; }
-};
-
-class GadgetCallback : public IDialogBuilderCallback {
-  public:
-    std::unique_ptr<CControlUI> MakeCustomControl(const wchar_t* name) override {
-        asked.push_back(name);
-        return std::wcscmp(name, L"Gadget") == 0 ? std::make_unique<Gadget>() : nullptr;
-    }
-    std::vector<std::wstring> asked;
-};
-
-std::unique_ptr<CControlUI> MakeWidget(const wchar_t* name) {
-    return std::wcscmp(name, L"Widget") == 0 ? std::make_unique<CLabelUI>() : nullptr;
-}
-
-TEST_F(Building, ExtensionsThenTheCallbackMakeElementsTheEngineDoesNotKnow) {
-    GadgetCallback callback;
-    AddControlExtension(MakeWidget);
-    auto root = Build(
-        L"<Window><HorizontalLayout><Widget name=\"w\"/><Gadget name=\"g\" width=\"5\"/>"
-        L"<Button/></HorizontalLayout></Window>",
-        &callback);
-    EXPECT_TRUE(RemoveControlExtension(MakeWidget));
-    EXPECT_FALSE(RemoveControlExtension(MakeWidget));
-    ASSERT_NE(root, nullptr);
-    EXPECT_STREQ(ChildAt(root.get(), 0)->ClassName(), L"LabelUI");
-    EXPECT_STREQ(ChildAt(root.get(), 1)->ClassName(), L"GadgetUI");
-    EXPECT_EQ(ChildAt(root.get(), 1)->FixedWidth(), 5);
-    EXPECT_EQ(callback.asked, (std::vector<std::wstring>{L"Gadget"}));
-}
-
-// A layout that notes how many children it has when each attribute arrives.
-class ChildCountingLayout : public CVerticalLayoutUI {
-  public:
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override {
-        countsAtAttributes.push_back(Count());
-        CVerticalLayoutUI::ApplyAttribute(name, value);
-    }
-    std::vector<int> countsAtAttributes;
-};
-
-class CountingCallback : public IDialogBuilderCallback {
-  public:
-    std::unique_ptr<CControlUI> MakeCustomControl(const wchar_t*) override {
-        auto layout = std::make_unique<ChildCountingLayout>();
-        made = layout.get();
-        return layout;
-    }
-    ChildCountingLayout* made = nullptr;
-};
-
-TEST_F(Building, ChildrenComeBeforeTheParentsOwnAttributes) {
-    CountingCallback callback;
-    auto root =
-        Build(L"<Window><Counting inset=\"1,1,1,1\"><Control/><Control/></Counting></Window>", &callback);
-    ASSERT_NE(callback.made, nullptr);
-    EXPECT_EQ(callback.made->countsAtAttributes, (std::vector<int>{2}));
-}
-
-TEST_F(Building, DefaultListsComeBeforeOwnAttributes) {
-    auto root = Build(
-        L"<Window><Default name=\"Button\" value=\"width=&quot;10&quot; height=&quot;20&quot; "
-        L"text=&quot;default&quot;\"/><HorizontalLayout><button text=\"own\"/><Button/>"
-        L"</HorizontalLayout></Window>");
-    ASSERT_NE(root, nullptr);
-    CControlUI* own = ChildAt(root.get(), 0);
-    EXPECT_EQ(own->Text(), L"own");
-    EXPECT_EQ(own->FixedWidth(), 10);
-    EXPECT_EQ(own->FixedHeight(), 20);
-    EXPECT_EQ(ChildAt(root.get(), 1)->Text(), L"default");
-    ASSERT_NE(host.defaultAttributes.Find(L"BUTTON"), nullptr);
-    EXPECT_EQ(host.shared.defaultAttributes.Size(), 0u);
-}
-
-TEST_F(Building, AttributeListGrammarStopsAtTheFirstFault) {
-    CControlUI control;
-    control.ApplyAttributeList(L"name=\"a\" width=\"5\"  height=\"6\"");
-    EXPECT_EQ(control.Name(), L"a");
-    EXPECT_EQ(control.FixedWidth(), 5);
-    EXPECT_EQ(control.FixedHeight(), 0);  // two blanks: the second starts an unknown name
-    control.ApplyAttributeList(L"width=7 height=\"8\"");
-    EXPECT_EQ(control.FixedWidth(), 5);
-    control.ApplyAttributeList(L"width=\"9");
-    EXPECT_EQ(control.FixedWidth(), 5);
-    control.ApplyAttributeList(L"width=\"9\",height=\"3\"");
-    EXPECT_EQ(control.FixedWidth(), 9);
-    EXPECT_EQ(control.FixedHeight(), 0);
-}
-
-TEST_F(Building, IncludeWithCountInsertsTheIncludedControlsThatManyTimes) {
-    auto root = Build(
-        L"<Window><VerticalLayout><Label name=\"first\"/>"
-        L"<Include source=\"&lt;Window&gt;&lt;Button/&gt;&lt;Label/&gt;&lt;/Window&gt;\" count=\"3\"/>"
-        L"<Label name=\"last\"/></VerticalLayout></Window>");
-    ASSERT_NE(root, nullptr);
-    auto& children = *static_cast<IContainerUI*>(root->FindInterface(L"IContainer"));
-    ASSERT_EQ(children.Count(), 8);
-    EXPECT_EQ(children.ItemAt(0)->Name(), L"first");
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_STREQ(children.ItemAt(1 + 2 * i)->ClassName(), L"ButtonUI");
-        EXPECT_STREQ(children.ItemAt(2 + 2 * i)->ClassName(), L"LabelUI");
-        EXPECT_EQ(children.ItemAt(1 + 2 * i)->Parent(), root.get());
-    }
-    EXPECT_EQ(children.ItemAt(7)->Name(), L"last");
+    EXPECT_EQ(ChildAt(root.get(), 2), nullptr);
 }
 
 TEST_F(Building, IncludesOfSkinFilesNestAndASkinIncludingItselfEnds) {
@@ -231,18 +93,11 @@ TEST_F(Building, WindowElementGoesToTheWindowSettingsAndTheWindowObject) {
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(host.window.calls, (std::vector<std::wstring>{L"size", L"sizebox", L"caption", L"roundcorner",
                                                             L"mininfo", L"maxinfo", L"showdirty", L"alpha"}));
-    EXPECT_EQ(host.window.initialSize, (SkinSize{1280, 768}));
-    EXPECT_EQ(host.window.sizeBox, (SkinRect{4, 0, 4, 4}));
-    EXPECT_EQ(host.window.caption, (SkinRect{0, 0, 0, 23}));
     EXPECT_EQ(host.window.maxInfo, (SkinSize{300, 400}));
     EXPECT_EQ(host.window.opacity, 255);
     EXPECT_TRUE(window.transparent);
-    const SkinDefaultColors& colors = host.resources.DefaultColors();
-    EXPECT_EQ(colors.text, 0xff111111u);
-    EXPECT_EQ(colors.disabledText, 0xff222222u);
-    EXPECT_EQ(colors.selectedBackground, 0xff555555u);
+    EXPECT_EQ(host.resources.DefaultColors().disabledText, 0xff222222u);
 
-    host.window.calls.clear();
     Build(L"<Window alpha=\"-4\"><Control/></Window>");
     EXPECT_EQ(host.window.opacity, 0);
     host.servesWindow = false;
@@ -251,22 +106,10 @@ TEST_F(Building, WindowElementGoesToTheWindowSettingsAndTheWindowObject) {
     EXPECT_TRUE(host.window.calls.empty());
 }
 
-TEST_F(Building, LanguageStringsAndImagesGoToTheirTables) {
-    skintest::SkinTestFolder folder(L"images");
-    SetSkinPath(folder.WithSeparator());
-    Build(
-        L"<Window><MultiLanguage id=\"7\" value=\"seven\"/><MultiLanguage value=\"none\"/>"
-        L"<Image name=\"missing.png\"/><Image/><Control/></Window>");
-    ASSERT_EQ(host.shared.languageStrings.size(), 1u);
-    EXPECT_EQ(host.shared.languageStrings[7], L"seven");
-    EXPECT_EQ(host.resources.FindImage(L"missing.png"), nullptr);
-}
-
 TEST_F(Building, ControlsAreLeftDetachedButForTheWindow) {
     auto root = Build(L"<Window><VerticalLayout><Button name=\"b\"/></VerticalLayout></Window>");
     ASSERT_NE(root, nullptr);
     CControlUI* button = ChildAt(root.get(), 0);
-    EXPECT_EQ(root->Manager(), nullptr);
     EXPECT_EQ(button->Manager(), nullptr);
     EXPECT_EQ(button->Parent(), root.get());
     EXPECT_EQ(button->Association(), &window);
@@ -285,25 +128,142 @@ TEST_F(Building, NonContainerParentGivesNull) {
     EXPECT_FALSE(broken.LoadResource(113, L"ZIPRES"));  // no module resources here
 }
 
-TEST_F(Building, FirstTopLevelControlIsTheResult) {
-    auto root = Build(L"<Window><Label name=\"one\"/><Label name=\"two\"/></Window>");
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->Name(), L"one");
+using testsupport::CanvasOp;
+using testsupport::RecordingCanvas;
+
+std::string SkinSourceFolder() {
+#ifdef _WIN32
+    return std::string("Z:") + TOLVANE_SKIN_SOURCE_DIR;
+#else
+    return TOLVANE_SKIN_SOURCE_DIR;
+#endif
 }
 
-TEST_F(Building, BuildIntoAddsToTheGivenParent) {
-    CVerticalLayoutUI parent;
-    CSkinBuilder builder;
-    ASSERT_TRUE(builder.LoadMarkup(L"<Window><Label name=\"a\"/><Label name=\"b\"/></Window>"));
-    CControlUI* first = builder.BuildInto(parent, nullptr, &host, nullptr);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->Name(), L"a");
-    EXPECT_EQ(parent.Count(), 2);
-    EXPECT_EQ(first->Parent(), &parent);
-    CLabelUI label;
-    CSkinBuilder again;
-    ASSERT_TRUE(again.LoadMarkup(L"<Window><Label/></Window>"));
-    EXPECT_EQ(again.BuildInto(label, nullptr, &host, nullptr), nullptr);
+class ShippedSkin : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The engine keeps the memory archive for the life of the process.
+        static const std::vector<uint8_t> archive = skintest::ArchiveOfFolder(SkinSourceFolder());
+        ASSERT_FALSE(archive.empty());
+        ResetResourceSettings();
+        UseArchiveMemory(archive.data(), archive.size());
+    }
+    void TearDown() override { ResetResourceSettings(); }
+
+    void Build(const wchar_t* skin) {
+        CSkinBuilder builder;
+        ASSERT_TRUE(builder.LoadMarkup(skin)) << builder.Markup().ErrorMessage();
+        ASSERT_NE(host.Attach(builder.BuildTree(nullptr, &host, &window), &window), nullptr);
+    }
+    SkinRect RectOf(const wchar_t* name) const {
+        const CControlUI* control = host.Find(name);
+        return control != nullptr ? control->ItemRect() : SkinRect{-1, -1, -1, -1};
+    }
+    bool MadeAFontOfTheSkin() const {
+        return std::any_of(host.fonts.madeFonts.begin(), host.fonts.madeFonts.end(),
+                           [](const auto& font) { return font.faceName == L"\u5FAE\u8F6F\u96C5\u9ED1"; });
+    }
+
+    TestControlHost host;
+    TestWindowObject window;
+};
+
+TEST_F(ShippedSkin, LauncherWindow) {
+    Build(L"main.xml");
+    EXPECT_EQ(host.window.initialSize, (SkinSize{1280, 768}));
+    EXPECT_EQ(host.window.caption, (SkinRect{0, 0, 0, 768}));
+    EXPECT_EQ(host.window.maxInfo, (SkinSize{1280, 768}));
+    EXPECT_TRUE(window.transparent);
+    EXPECT_FALSE(MadeAFontOfTheSkin());  // its fonts have no id
+
+    host.Layout(SkinRect{0, 0, 1280, 768});
+    CControlUI* root = host.Root();
+    EXPECT_EQ(root->ItemRect(), (SkinRect{0, 0, 1280, 768}));
+    EXPECT_EQ(ChildAt(root, 0)->ItemRect(), (SkinRect{0, 0, 1280, 221}));
+    EXPECT_EQ(ChildAt(root, 1)->ItemRect(), (SkinRect{0, 221, 1280, 647}));
+    EXPECT_EQ(RectOf(L"minibtn"), (SkinRect{1072, 132, 1107, 167}));
+    EXPECT_EQ(RectOf(L"closebtn"), (SkinRect{1107, 132, 1142, 167}));
+    EXPECT_EQ(RectOf(L"homebtn"), (SkinRect{466, 176, 556, 207}));
+    EXPECT_EQ(RectOf(L"bbsbtn"), (SkinRect{906, 176, 996, 207}));
+    EXPECT_EQ(ChildAt(ChildAt(root, 1), 0)->ItemRect(), (SkinRect{0, 221, 386, 647}));
+    EXPECT_EQ(ChildAt(ChildAt(root, 1), 1)->ItemRect(), (SkinRect{386, 221, 554, 647}));
+}
+
+TEST_F(ShippedSkin, LauncherPaintsItsBackgroundAndButtonImages) {
+    Build(L"main.xml");
+    host.Layout(SkinRect{0, 0, 1280, 768});
+    host.MouseMove(SkinPoint{500, 190});  // over the home button
+    RecordingCanvas canvas;
+    host.Paint(canvas, SkinRect{0, 0, 1280, 768});
+    const auto blits = canvas.Only(CanvasOp::CopyImage);
+    const auto drawn = [&](const wchar_t* image, const SkinRect& where) {
+        const SkinImageInfo* wanted = host.resources.FindImage(image).get();
+        return wanted != nullptr && std::any_of(blits.begin(), blits.end(), [&](const auto& blit) {
+                   return blit.image == wanted && blit.rect == where;
+               });
+    };
+    EXPECT_TRUE(drawn(L"bg.png", SkinRect{0, 0, 1280, 768}));
+    EXPECT_TRUE(drawn(L"mini.png", RectOf(L"minibtn")));
+    EXPECT_TRUE(drawn(L"home_hover.png", RectOf(L"homebtn")));
+    EXPECT_FALSE(drawn(L"home.png", RectOf(L"homebtn")));
+    EXPECT_EQ(canvas.OpenClips(), 0);
+    host.Click(SkinPoint{1120, 150});
+    ASSERT_EQ(host.NotificationsOf(L"click").size(), 1u);
+    EXPECT_EQ(host.NotificationsOf(L"click")[0].sender, host.Find(L"closebtn"));
+}
+
+void ExpectGameTitleRow(const TestControlHost& host, int32_t width, int32_t height) {
+    SCOPED_TRACE(width);
+    CControlUI* root = host.Root();
+    const int32_t share = (width - 219) / 2;
+    const int32_t right = width - 219;
+    EXPECT_EQ(root->ItemRect(), (SkinRect{0, 0, width, height}));
+    CControlUI* row = ChildAt(root, 0);
+    EXPECT_EQ(row->ItemRect(), (SkinRect{0, 0, width, 30}));
+    EXPECT_EQ(ChildAt(row, 0)->ItemRect(), (SkinRect{0, 0, share, 30}));
+    EXPECT_EQ(ChildAt(row, 1)->ItemRect(), (SkinRect{share, 0, right, 30}));
+    EXPECT_EQ(ChildAt(row, 2)->ItemRect(), (SkinRect{right, 0, width, 30}));
+    EXPECT_EQ(host.Find(L"gamename")->ItemRect(), (SkinRect{3, 5, 103, 27}));  // inset, then at most 100 wide
+    EXPECT_FALSE(host.Find(L"charge")->IsVisible());
+    EXPECT_EQ(host.Find(L"charge")->ItemRect(), (SkinRect{}));  // hidden: never placed
+    EXPECT_EQ(host.Find(L"clearcachebtn")->ItemRect(), (SkinRect{right + 33, 3, right + 93, 26}));
+    EXPECT_EQ(host.Find(L"refreshbtn")->ItemRect(), (SkinRect{right + 96, 3, right + 126, 26}));
+    EXPECT_EQ(host.Find(L"minbtn")->ItemRect(), (SkinRect{right + 129, 3, right + 156, 26}));
+    EXPECT_EQ(host.Find(L"maxbtn")->ItemRect(), (SkinRect{right + 159, 3, right + 186, 26}));
+    EXPECT_EQ(host.Find(L"closebtn")->ItemRect(), (SkinRect{right + 189, 3, right + 216, 26}));
+}
+
+TEST_F(ShippedSkin, GameWindowTitleRowAtItsSizeAndMaximised) {
+    Build(L"game.xml");
+    EXPECT_EQ(host.window.initialSize, (SkinSize{1000, 700}));
+    EXPECT_EQ(host.window.sizeBox, (SkinRect{4, 0, 4, 4}));
+    EXPECT_EQ(std::count(host.window.calls.begin(), host.window.calls.end(), L"maxinfo"), 0);
+    EXPECT_FALSE(window.transparent);
+    EXPECT_EQ(window.transparencyCalls, 1);
+    EXPECT_FALSE(MadeAFontOfTheSkin());
+
+    host.Layout(SkinRect{0, 0, 1000, 700});
+    ExpectGameTitleRow(host, 1000, 700);
+    host.Layout(SkinRect{0, 0, 1920, 1040});
+    ExpectGameTitleRow(host, 1920, 1040);
+    host.Layout(SkinRect{0, 0, 1000, 700});
+    ExpectGameTitleRow(host, 1000, 700);
+}
+
+TEST_F(ShippedSkin, GameTitleTextIsWhiteInTheDefaultFontAndLetsTheMouseThrough) {
+    Build(L"game.xml");
+    host.Layout(SkinRect{0, 0, 1000, 700});
+    RecordingCanvas canvas;
+    host.Paint(canvas, SkinRect{0, 0, 1000, 700});
+    const auto texts = canvas.Only(CanvasOp::PaintText);
+    ASSERT_EQ(texts.size(), 3u);  // the title and two text buttons; the hidden third is not painted
+    EXPECT_EQ(texts[0].text, L" Tolvane-Runecourt");
+    EXPECT_EQ(texts[0].color & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(texts[0].font, host.resources.BaseFontRecord()->Handle());
+    EXPECT_EQ(texts[1].text, L"\u6E05\u7A7A\u7F13\u5B58");
+    // The title passes the mouse to its layout, which is no button: the window can be dragged there.
+    EXPECT_STREQ(FindControlAt(*host.Root(), SkinPoint{50, 15})->ClassName(), L"HorizontalLayoutUI");
+    EXPECT_EQ(FindControlAt(*host.Root(), SkinPoint{820, 15}), host.Find(L"clearcachebtn"));
 }
 
 }  // namespace

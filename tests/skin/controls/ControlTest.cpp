@@ -1,10 +1,13 @@
-// The control base: attribute parsing with its quirks, placement, invalidation, layout requests, the
-// paint order with its background and border cases, event routing and hooks.
+// The control base (attribute quirks, backgrounds, paint order, invalidation, lifetime hooks), buttons
+// (states, images, keyboard, mouse) and labels.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include <map>
+#include "skin/controls/ButtonUI.h"
 #include "skin/controls/ContainerUI.h"
+#include "skin/controls/ControlSearch.h"
 #include "skin/controls/ControlUI.h"
 #include "skin/controls/LabelUI.h"
 #include "skin/markup/AttributeValues.h"
@@ -20,13 +23,13 @@ using skintest::ChildAt;
 using testsupport::CanvasOp;
 using testsupport::RecordingCanvas;
 using testsupport::TestControlHost;
+using Attributes = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
 
 // A control attached to the test host at `item`, its attributes applied in order.
 class AttachedControl : public ::testing::Test {
   protected:
     template <typename Control = CControlUI>
-    Control& Make(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> attributes,
-                  const SkinRect& item = SkinRect{10, 10, 110, 60}) {
+    Control& Make(const Attributes& attributes, const SkinRect& item = SkinRect{10, 10, 110, 60}) {
         auto control = std::make_unique<Control>();
         Control& made = *control;
         host.Attach(std::move(control));
@@ -37,223 +40,70 @@ class AttachedControl : public ::testing::Test {
         host.ClearRecords();
         return made;
     }
-    RecordingCanvas Paint(CControlUI& control, const SkinRect& paintRect) {
+    static std::vector<testsupport::CanvasCall> Painted(CControlUI& control, const SkinRect& paint,
+                                                        CanvasOp op) {
         RecordingCanvas canvas;
-        control.Paint(canvas, paintRect);
-        return canvas;
+        control.Paint(canvas, paint);
+        return canvas.Only(op);
     }
 
     TestControlHost host;
 };
 
-TEST_F(AttachedControl, PosThenWidthTheLaterAttributeWins) {
-    CControlUI& c = Make({{L"pos", L"1072,132,1102,167"}, {L"width", L"35"}});
+TEST_F(AttachedControl, AttributeQuirks) {
+    CControlUI& c = Make({{L"pos", L"1072,132,1102,167"}, {L"width", L"35"}, {L"Width", L"50"}});
     EXPECT_EQ(c.FloatOffset(), (SkinSize{1072, 132}));
-    EXPECT_EQ(c.FixedWidth(), 35);
+    EXPECT_EQ(c.FixedWidth(), 35);  // the later attribute wins; names are case-sensitive
     EXPECT_EQ(c.FixedHeight(), 35);
-}
+    CControlUI& flags =
+        Make({{L"visible", L"True"}, {L"mouse", L"1"}, {L"minwidth", L"5"}, {L"minwidth", L"-1"}});
+    EXPECT_FALSE(flags.IsVisible());  // booleans are exactly "true"
+    EXPECT_FALSE(flags.IsMouseEnabled());
+    EXPECT_EQ(flags.MinWidth(), 5);  // negative limits are ignored
+    EXPECT_FALSE(Make({{L"float", L"0.5,0,0,0"}, {L"float", L"yes"}}).IsFloat());
+    EXPECT_EQ(Make({{L"bordercolor", L"#ffffff"}}).BorderColor(), 0x00FFFFFFu);  // six digits: alpha 0
 
-TEST_F(AttachedControl, AttributeNamesAndBooleansAreCaseSensitive) {
-    CControlUI& c = Make({{L"Width", L"50"}, {L"visible", L"True"}, {L"enabled", L"true"}, {L"mouse", L"1"}});
-    EXPECT_EQ(c.FixedWidth(), 0);
-    EXPECT_FALSE(c.IsVisible());
-    EXPECT_TRUE(c.IsEnabled());
-    EXPECT_FALSE(c.IsMouseEnabled());
-}
-
-TEST_F(AttachedControl, IntegerListsReadOneSeparatorAtATimeAndStopAtTheEnd) {
     EXPECT_EQ(ParseRectValue(L"1,,2,3,4"), (SkinRect{1, 0, 2, 3}));
-    EXPECT_EQ(ParseRectValue(L"10;20 30x40"), (SkinRect{10, 20, 30, 40}));
-    EXPECT_EQ(ParseRectValue(L"10, 20, 30, 40"), (SkinRect{10, 20, 30, 40}));  // blanks before numbers
-    EXPECT_EQ(ParseRectValue(L"7"), (SkinRect{7, 0, 0, 0}));                   // nothing read past the end
-    EXPECT_EQ(ParseSizeValue(L""), (SkinSize{0, 0}));
+    EXPECT_EQ(ParseRectValue(L"10, 20;30x40"), (SkinRect{10, 20, 30, 40}));
+    EXPECT_EQ(ParseRectValue(L"7"), (SkinRect{7, 0, 0, 0}));  // nothing read past the end
     EXPECT_EQ(ParseRectValue(L"99999999,-99999999,0,0"),
               (SkinRect{kLargestSkinCoordinate, -kLargestSkinCoordinate, 0, 0}));
-    CControlUI& c = Make({{L"padding", L"1,2"}, {L"bordersize", L"3"}});
-    EXPECT_EQ(c.Padding(), (SkinRect{1, 2, 0, 0}));
-    EXPECT_EQ(c.BorderSize(), 3);
 }
 
-TEST_F(AttachedControl, FloatWithAndWithoutFractions) {
-    CControlUI& on = Make({{L"float", L"true"}});
-    EXPECT_TRUE(on.IsFloat());
-    CControlUI& fractions = Make({{L"float", L"0.25,.5,1,2."}});
-    EXPECT_TRUE(fractions.IsFloat());
-    EXPECT_DOUBLE_EQ(fractions.AnchorRule().left, 0.25);
-    EXPECT_DOUBLE_EQ(fractions.AnchorRule().top, 0.5);
-    EXPECT_DOUBLE_EQ(fractions.AnchorRule().right, 1.0);
-    EXPECT_DOUBLE_EQ(fractions.AnchorRule().bottom, 2.0);
-    CControlUI& off = Make({{L"float", L"0.5,0,0,0"}, {L"float", L"yes"}});
-    EXPECT_FALSE(off.IsFloat());
-}
-
-TEST_F(AttachedControl, TooltipLineBreaksShortcutLetterAndVirtualWindows) {
-    CControlUI& c =
-        Make({{L"tooltip", L"first<n>second<n>"}, {L"shortcut", L"Qx"}, {L"virtualwnd", L"page"}});
-    EXPECT_EQ(c.ToolTip(), L"first\r\nsecond\r\n");
-    EXPECT_EQ(c.Shortcut(), L'Q');
-    EXPECT_TRUE(host.UsesVirtualWindows());
-}
-
-TEST_F(AttachedControl, ColourTextAndBorderSizes) {
-    CControlUI& c = Make({{L"bkcolor", L"  #FF102030"},
-                          {L"bkcolor2", L"ff000001"},
-                          {L"bordercolor", L"#ffffff"},
-                          {L"bordersize", L"1,2,3,4"},
-                          {L"topbordersize", L"9"},
-                          {L"borderround", L"5,6"}});
-    EXPECT_EQ(c.BkColor(), 0xFF102030u);
-    EXPECT_EQ(c.BkColor2(), 0xFF000001u);
-    EXPECT_EQ(c.BorderColor(), 0x00FFFFFFu);  // six digits: alpha 0
-    EXPECT_EQ(c.SideBorderSizes(), (SkinRect{1, 9, 3, 4}));
-    EXPECT_EQ(c.BorderRound(), (SkinSize{5, 6}));
-    c.ApplyAttribute(L"bordersize", L"2");
-    EXPECT_EQ(c.BorderSize(), 2);
-    EXPECT_EQ(c.SideBorderSizes(), (SkinRect{}));
-}
-
-TEST_F(AttachedControl, LimitsIgnoreNegativeValues) {
-    CControlUI& c =
-        Make({{L"minwidth", L"5"}, {L"minwidth", L"-1"}, {L"maxheight", L"-3"}, {L"width", L"-4"}});
-    EXPECT_EQ(c.MinWidth(), 5);
-    EXPECT_EQ(c.MaxHeight(), 9999);
-    EXPECT_EQ(c.FixedWidth(), 0);
-}
-
-TEST_F(AttachedControl, WhiteWithoutAlphaPaintsNothingAsABackground) {
-    CControlUI& c = Make({{L"bkcolor", L"#ffffff"}});
-    EXPECT_TRUE(Paint(c, c.ItemRect()).calls.empty());
-}
-
-TEST_F(AttachedControl, TranslucentFillCoversTheItemOpaqueOnlyThePaintRectangle) {
-    CControlUI& translucent = Make({{L"bkcolor", L"#80ff0000"}});
-    const auto blends = Paint(translucent, SkinRect{20, 20, 30, 30}).Only(CanvasOp::BlendImage);
+TEST_F(AttachedControl, BackgroundsWhiteWithoutAlphaNothingTranslucentTheItemOpaqueThePaintRectangle) {
+    const SkinRect paint{20, 20, 30, 30};
+    EXPECT_TRUE(Painted(Make({{L"bkcolor", L"#ffffff"}}), paint, CanvasOp::FillSolid).empty());
+    const auto blends = Painted(Make({{L"bkcolor", L"#80ff0000"}}), paint, CanvasOp::BlendImage);
     ASSERT_EQ(blends.size(), 1u);
     EXPECT_EQ(blends[0].rect, (SkinRect{10, 10, 110, 60}));
-
-    CControlUI& opaque = Make({{L"bkcolor", L"#ffff0000"}});
-    const auto fills = Paint(opaque, SkinRect{20, 20, 30, 30}).Only(CanvasOp::FillSolid);
+    const auto fills = Painted(Make({{L"bkcolor", L"#ffff0000"}}), paint, CanvasOp::FillSolid);
     ASSERT_EQ(fills.size(), 1u);
-    EXPECT_EQ(fills[0].rect, (SkinRect{20, 20, 30, 30}));
-}
-
-TEST_F(AttachedControl, GradientsOverTheItem) {
-    CControlUI& two = Make({{L"bkcolor", L"#ff000001"}, {L"bkcolor2", L"#ff000002"}});
-    auto gradients = Paint(two, SkinRect{0, 0, 500, 500}).Only(CanvasOp::FillGradient);
-    ASSERT_EQ(gradients.size(), 1u);
-    EXPECT_EQ(gradients[0].rect, (SkinRect{10, 10, 110, 60}));
-    EXPECT_EQ(gradients[0].width, 16);
-    EXPECT_TRUE(gradients[0].vertical);
-
-    CControlUI& three =
-        Make({{L"bkcolor", L"#ff000001"}, {L"bkcolor2", L"#ff000002"}, {L"bkcolor3", L"#ff000003"}});
-    gradients = Paint(three, SkinRect{0, 0, 500, 500}).Only(CanvasOp::FillGradient);
-    ASSERT_EQ(gradients.size(), 2u);
-    EXPECT_EQ(gradients[0].rect, (SkinRect{10, 10, 110, 35}));
-    EXPECT_EQ(gradients[0].color2, 0xff000002u);
-    EXPECT_EQ(gradients[1].rect, (SkinRect{10, 35, 110, 60}));
-    EXPECT_EQ(gradients[1].color, 0xff000002u);
-    EXPECT_EQ(gradients[1].width, 8);
+    EXPECT_EQ(fills[0].rect, paint);
 }
 
 TEST_F(AttachedControl, PaintOrderIsColourImageTextBorderInsideTheRoundClip) {
     host.resources.AddImage(L"bk.png", testsupport::SolidImage(4, 4, 0xFF00FF00, false), false);
-    CLabelUI& label = Make<CLabelUI>({{L"bkcolor", L"#ff0000ff"},
-                                      {L"bkimage", L"bk.png"},
-                                      {L"text", L"hi"},
-                                      {L"bordercolor", L"#ff00ff00"},
-                                      {L"bordersize", L"1"},
-                                      {L"borderround", L"4,3"}});
-    const RecordingCanvas canvas = Paint(label, SkinRect{0, 0, 50, 50});
-    // The image draws inside a clip of its own; the order of what is drawn is what counts here.
+    CLabelUI& label = Make<CLabelUI>({{L"bkcolor", L"#ff0000ff"}, {L"bkimage", L"bk.png"}, {L"text", L"hi"}});
+    label.ApplyAttributeList(L"bordercolor=\"#ff00ff00\" bordersize=\"1\" borderround=\"4,3\"");
+    RecordingCanvas canvas;
+    label.Paint(canvas, SkinRect{0, 0, 50, 50});
     std::vector<CanvasOp> drawn;
-    for (size_t i = 3; i + 1 < canvas.calls.size(); ++i) {
-        const CanvasOp op = canvas.calls[i].op;
-        if (op != CanvasOp::SaveClip && op != CanvasOp::IntersectClip && op != CanvasOp::RestoreClip) {
-            drawn.push_back(op);
-        }
+    for (const auto& call : canvas.calls) {
+        drawn.push_back(call.op);
     }
-    EXPECT_EQ(drawn, (std::vector<CanvasOp>{CanvasOp::FillSolid, CanvasOp::StretchImage, CanvasOp::PaintText,
-                                            CanvasOp::DrawRoundRect}));
-    ASSERT_GE(canvas.calls.size(), 4u);
-    EXPECT_EQ(canvas.calls[0].op, CanvasOp::SaveClip);
+    // The image draws inside a clip of its own.
+    EXPECT_EQ(drawn,
+              (std::vector<CanvasOp>{CanvasOp::SaveClip, CanvasOp::IntersectClip,
+                                     CanvasOp::IntersectRoundClip, CanvasOp::FillSolid, CanvasOp::SaveClip,
+                                     CanvasOp::IntersectClip, CanvasOp::StretchImage, CanvasOp::RestoreClip,
+                                     CanvasOp::PaintText, CanvasOp::DrawRoundRect, CanvasOp::RestoreClip}));
+    ASSERT_EQ(canvas.calls.size(), drawn.size());
     EXPECT_EQ(canvas.calls[1].rect, (SkinRect{10, 10, 50, 50}));  // the paint rectangle
-    EXPECT_EQ(canvas.calls[2].op, CanvasOp::IntersectRoundClip);
     EXPECT_EQ(canvas.calls[2].rect, (SkinRect{10, 10, 110, 60}));
-    EXPECT_EQ(canvas.calls[2].radiusX, 4);
     EXPECT_EQ(canvas.calls[2].radiusY, 3);
-    EXPECT_EQ(canvas.calls.back().op, CanvasOp::RestoreClip);
-    EXPECT_EQ(canvas.OpenClips(), 0);
 }
 
-TEST_F(AttachedControl, BorderCases) {
-    struct Case {
-        std::vector<std::pair<const wchar_t*, const wchar_t*>> attributes;
-        bool focused;
-        CanvasOp op;
-        SkinColor color;
-        int count;
-    };
-    const Case cases[] = {
-        {{{L"bordercolor", L"#ff000001"},
-          {L"focusbordercolor", L"#ff000002"},
-          {L"bordersize", L"2"},
-          {L"borderround", L"3,0"}},
-         true,
-         CanvasOp::DrawRoundRect,
-         0xff000002,
-         1},
-        {{{L"bordercolor", L"#ff000001"}, {L"focusbordercolor", L"#ff000002"}, {L"bordersize", L"2"}},
-         true,
-         CanvasOp::DrawRect,
-         0xff000002,
-         1},
-        {{{L"bordercolor", L"#ff000001"}, {L"focusbordercolor", L"#ff000002"}, {L"bordersize", L"2"}},
-         false,
-         CanvasOp::DrawRect,
-         0xff000001,
-         1},
-        {{{L"bordercolor", L"#ff000001"}, {L"bordersize", L"0"}}, false, CanvasOp::DrawRect, 0, 0},
-        {{{L"bordercolor", L"#ff000001"}, {L"bordersize", L"1,0,3,2"}},
-         false,
-         CanvasOp::DrawLine,
-         0xff000001,
-         3},
-        {{{L"bordersize", L"5"}}, false, CanvasOp::DrawRect, 0, 0},
-    };
-    for (const Case& test : cases) {
-        auto control = std::make_unique<CControlUI>();
-        for (const auto& attribute : test.attributes) {
-            control->ApplyAttribute(attribute.first, attribute.second);
-        }
-        CControlUI& c = *host.Attach(std::move(control));
-        host.Layout(SkinRect{0, 0, 10, 10});
-        if (test.focused) {
-            c.SetFocus();
-        }
-        const auto drawn = Paint(c, SkinRect{0, 0, 10, 10}).Only(test.op);
-        ASSERT_EQ(static_cast<int>(drawn.size()), test.count) << test.attributes.back().second;
-        if (test.count > 0) {
-            EXPECT_EQ(drawn[0].color, test.color);
-        }
-    }
-}
-
-TEST_F(AttachedControl, SideLinesRunAlongTheirEdgesWithTheirOwnWidths) {
-    CControlUI& c =
-        Make({{L"bordercolor", L"#ff000001"}, {L"bordersize", L"1,2,3,4"}, {L"borderstyle", L"2"}});
-    const auto lines = Paint(c, c.ItemRect()).Only(CanvasOp::DrawLine);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].from, (SkinPoint{10, 10}));
-    EXPECT_EQ(lines[0].to, (SkinPoint{10, 60}));
-    EXPECT_EQ(lines[1].to, (SkinPoint{110, 10}));
-    EXPECT_EQ(lines[2].from, (SkinPoint{110, 10}));
-    EXPECT_EQ(lines[3].from, (SkinPoint{10, 60}));
-    EXPECT_EQ(lines[3].width, 4);
-    EXPECT_EQ(lines[3].penStyle, 2);
-}
-
-TEST(ControlInvalidation, ClippedByVisibleAncestorsAndSkippedWhenHidden) {
+TEST(ControlInvalidation, ClippedByVisibleAncestorsSkippedWhenHiddenAndMovesRepaintBothPlaces) {
     TestControlHost host;
     CControlUI* root = BuildAttached(host,
                                      L"<Window><HorizontalLayout><HorizontalLayout width=\"50\">"
@@ -263,87 +113,16 @@ TEST(ControlInvalidation, ClippedByVisibleAncestorsAndSkippedWhenHidden) {
     CControlUI* c = host.Find(L"c");
     host.ClearRecords();
     c->Invalidate();
-    ASSERT_EQ(host.invalidated.size(), 1u);
-    EXPECT_EQ(host.invalidated[0], (SkinRect{30, 0, 50, 10}));
     c->SetText(L"t");
     c->SetText(L"t");  // the same text again: nothing to repaint
-    EXPECT_EQ(host.invalidated.size(), 2u);
+    c->Move(0, 5, true);
+    EXPECT_EQ(host.invalidated, (std::vector<SkinRect>{{30, 0, 50, 10}, {30, 0, 50, 10}, {30, 0, 50, 15}}));
     ChildAt(root, 0)->SetVisible(false);
     host.ClearRecords();
     c->Invalidate();
     EXPECT_TRUE(host.invalidated.empty());
-}
-
-TEST(ControlInvalidation, PlaceAndMoveRepaintTheOldAndNewPlaces) {
-    TestControlHost host;
-    CControlUI& c = *host.Attach(std::make_unique<CControlUI>());
-    host.Layout(SkinRect{0, 0, 10, 10});
-    host.ClearRecords();
-    c.Place(SkinRect{20, 0, 30, 10}, true);
-    c.Move(0, 5, true);
-    ASSERT_EQ(host.invalidated.size(), 2u);
-    EXPECT_EQ(host.invalidated[0], (SkinRect{0, 0, 30, 10}));
-    EXPECT_EQ(host.invalidated[1], (SkinRect{20, 0, 30, 15}));
-    c.Place(SkinRect{50, 50, 40, 40}, false);
-    EXPECT_EQ(c.ItemRect(), (SkinRect{50, 50, 50, 50}));  // never inverted
-}
-
-TEST(ControlLayoutRequests, GeometrySettersMarkTheParentFloatingOnesThemselves) {
-    TestControlHost host;
-    CControlUI* root =
-        BuildAttached(host,
-                      L"<Window><VerticalLayout><Control name=\"plain\"/>"
-                      L"<Control name=\"floating\" float=\"true\"/></VerticalLayout></Window>");
-    ASSERT_FALSE(root->NeedsUpdate());
-    host.Find(L"floating")->SetFixedWidth(20);
-    EXPECT_FALSE(root->NeedsUpdate());
-    EXPECT_TRUE(host.Find(L"floating")->NeedsUpdate());
-    EXPECT_GT(host.layoutRequests, 0);
-    host.Find(L"plain")->SetFixedWidth(20);
-    EXPECT_TRUE(root->NeedsUpdate());
-}
-
-TEST(ControlEvents, UnhandledEventsBubbleAndHooksCanStopThem) {
-    TestControlHost host;
-    CControlUI* root =
-        BuildAttached(host, L"<Window><VerticalLayout><Control name=\"c\"/></VerticalLayout></Window>");
-    std::vector<int32_t> reachedRoot;
-    root->OnEvent().Add([&](SkinEvent& event) {
-        reachedRoot.push_back(event.type);
-        return true;
-    });
-    CControlUI* c = host.Find(L"c");
-    host.Send(*c, SkinEventType::kButtonDown);
-    EXPECT_TRUE(reachedRoot.empty());  // bubbling skips the parent's hooks: it goes to HandleEvent
-    bool stop = true;
-    int seen = 0;
-    c->OnEvent().Add([&](SkinEvent&) {
-        ++seen;
-        return !stop;
-    });
-    host.Send(*c, SkinEventType::kTimer);
-    EXPECT_TRUE(host.NotificationsOf(L"timer").empty());
-    stop = false;
-    SkinEvent timer;
-    timer.type = SkinEventType::kTimer;
-    timer.wParam = 7;
-    c->Event(timer);
-    ASSERT_EQ(host.NotificationsOf(L"timer").size(), 1u);
-    EXPECT_EQ(host.NotificationsOf(L"timer")[0].wParam, 7u);
-    EXPECT_EQ(seen, 2);
-    host.cursor = SkinCursor::Hand;
-    host.Send(*c, SkinEventType::kSetCursor);
-    EXPECT_EQ(host.cursor, SkinCursor::Arrow);
-}
-
-TEST(ControlEvents, ContextMenuSendsMenuOnlyWhenUsed) {
-    TestControlHost host;
-    BuildAttached(host,
-                  L"<Window><VerticalLayout menu=\"true\"><Control name=\"c\"/></VerticalLayout></Window>");
-    host.Send(*host.Find(L"c"), SkinEventType::kContextMenu);
-    const auto menus = host.NotificationsOf(L"menu");
-    ASSERT_EQ(menus.size(), 1u);
-    EXPECT_EQ(menus[0].sender, host.Root());  // passed up to the layout, which uses a menu
+    c->Place(SkinRect{50, 50, 40, 40}, false);
+    EXPECT_EQ(c->ItemRect(), (SkinRect{50, 50, 50, 50}));  // never inverted
 }
 
 TEST(ControlLifecycle, HooksRunAtInitSizeAndDestruction) {
@@ -365,6 +144,139 @@ TEST(ControlLifecycle, HooksRunAtInitSizeAndDestruction) {
     host.Attach(nullptr);
     EXPECT_EQ(log, (std::vector<std::wstring>{L"init", L"size", L"destroy"}));
     EXPECT_NE(std::find(host.forgotten.begin(), host.forgotten.end(), added), host.forgotten.end());
+}
+
+using Names = std::vector<std::wstring>;
+
+const SkinPoint kInside{20, 20};
+
+// A window row holding one button at (10, 10, 60, 40); images are made up and registered directly.
+class ButtonInRow : public ::testing::Test {
+  protected:
+    void Build(const std::wstring& buttonAttributes) {
+        for (const wchar_t* name :
+             {L"normal", L"hot", L"pushed", L"disabled", L"focused", L"fore", L"hotfore"}) {
+            auto image =
+                testsupport::SolidImage(2, 2, 0xFF000000 | static_cast<uint32_t>(images.size()), false);
+            images[image.get()] = name;
+            host.resources.AddImage(std::wstring(name) + L".png", image, false);
+        }
+        BuildAttached(host,
+                      L"<Window><HorizontalLayout inset=\"10,10,10,10\"><Button name=\"b\" width=\"50\" " +
+                          buttonAttributes + L"/></HorizontalLayout></Window>",
+                      SkinRect{0, 0, 400, 50});
+    }
+    CButtonUI& Button() { return *static_cast<CButtonUI*>(host.Find(L"b")); }
+    size_t Clicks() const { return host.NotificationsOf(L"click").size(); }
+    RecordingCanvas Painted() {
+        RecordingCanvas canvas;
+        Button().Paint(canvas, Button().ItemRect());
+        return canvas;
+    }
+    // The images the button draws, by name, in order.
+    Names DrawnImages() {
+        Names names;
+        for (const auto& blit : Painted().Only(CanvasOp::CopyImage)) {
+            names.push_back(images[blit.image]);
+        }
+        return names;
+    }
+
+    TestControlHost host;
+    std::map<const SkinImageInfo*, std::wstring> images;
+};
+
+TEST_F(ButtonInRow, DisabledDrawsItsDisabledImageOrTheNormalOneAndIgnoresPressesAndKeys) {
+    Build(
+        L"normalimage=\"normal.png\" disabledimage=\"disabled.png\" foreimage=\"fore.png\" "
+        L"enabled=\"false\"");
+    EXPECT_EQ(DrawnImages(), (Names{L"disabled", L"fore"}));
+    host.Click(kInside);
+    EXPECT_EQ(Clicks(), 0u);
+    EXPECT_EQ(Button().ControlFlags() & SkinControlFlags::kSetCursor, 0u);  // no hand cursor over it
+    Button().SetEnabled(true);
+    host.MouseMove(kInside);
+    host.MouseDown(kInside);
+    Button().SetEnabled(false);  // disabling clears the whole state: the release is no click
+    EXPECT_EQ(Button().ButtonState(), 0u);
+    host.MouseUp(kInside);
+    EXPECT_EQ(Clicks(), 0u);
+}
+
+TEST_F(ButtonInRow, StateImagesWithTheirFallbacks) {
+    Build(L"normalimage=\"normal.png\" foreimage=\"fore.png\"");
+    host.MouseMove(kInside);  // hot, no hot image: the normal one
+    EXPECT_EQ(DrawnImages(), (Names{L"normal", L"fore"}));
+    Button().SetHotImage(L"hot.png");
+    Button().SetHotForeImage(L"hotfore.png");
+    EXPECT_EQ(DrawnImages(), (Names{L"hot", L"hotfore"}));
+    host.MouseDown(kInside);  // pushed, no pushed image
+    EXPECT_EQ(DrawnImages(), (Names{L"normal", L"fore"}));
+    Button().SetPushedImage(L"pushed.png");
+    EXPECT_EQ(DrawnImages(), (Names{L"pushed", L"fore"}));
+    host.MouseUp(kInside);
+    host.MouseMove(SkinPoint{100, 20});
+    Button().SetFocus();
+    Button().SetFocusedImage(L"focused.png");
+    EXPECT_EQ(DrawnImages(), (Names{L"focused", L"fore"}));
+    host.ClearRecords();
+    Button().SetFocusedImage(L"focused.png");  // the same text keeps the resolved image
+    EXPECT_TRUE(host.invalidated.empty());
+    Button().SetNormalImage(L"missing.png");
+    Button().SetFocusedImage(L"");
+    EXPECT_EQ(DrawnImages(), (Names{L"fore"}));
+}
+
+TEST_F(ButtonInRow, KeyboardActivationFlagsAndCursor) {
+    Build(L"");
+    host.Send(Button(), SkinEventType::kKeyDown, SkinPoint{}, 32);
+    host.Send(Button(), SkinEventType::kKeyDown, SkinPoint{}, L'a');
+    EXPECT_EQ(Clicks(), 1u);
+    EXPECT_EQ(Button().ControlFlags(), SkinControlFlags::kTabStop | SkinControlFlags::kSetCursor);
+    Button().SetKeyboardEnabled(false);
+    host.Send(Button(), SkinEventType::kKeyDown, SkinPoint{}, 13);
+    EXPECT_EQ(Clicks(), 1u);
+    host.Send(Button(), SkinEventType::kSetCursor);
+    EXPECT_EQ(host.cursor, SkinCursor::Hand);
+}
+
+TEST_F(ButtonInRow, WithoutMouseThePressesReachTheParentButTheKeyboardStillActivates) {
+    Build(L"mouse=\"false\"");
+    EXPECT_EQ(FindControlAt(*host.Root(), kInside), host.Root());
+    host.Click(kInside);
+    EXPECT_EQ(Button().ButtonState(), 0u);
+    EXPECT_EQ(Clicks(), 0u);
+    host.Send(Button(), SkinEventType::kKeyDown, SkinPoint{}, 13);
+    EXPECT_EQ(Clicks(), 1u);
+}
+
+TEST(Label, AlignmentSizeAndTheSingleLineOnPaint) {
+    TestControlHost host;
+    host.resources.RegisterFont(2, L"Big", 20, false, false, false, false);
+    BuildAttached(
+        host,
+        L"<Window><VerticalLayout><Button name=\"c\" align=\"center\"/><Label name=\"l\" align=\"left\" "
+        L"text=\"x\" textpadding=\"1,2,3,4\" endellipsis=\"true\" font=\"1\" width=\"7\"/>"
+        L"<Label name=\"r\" align=\"right\" valign=\"bottom\" font=\"2\"/><Label name=\"v\" "
+        L"valign=\"top vcenter\" height=\"9\" font=\"2\"/></VerticalLayout></Window>",
+        SkinRect{0, 0, 100, 100});
+    namespace F = CanvasTextFormat;
+    const auto label = [&](const wchar_t* name) { return static_cast<CLabelUI*>(host.Find(name)); };
+    EXPECT_EQ(label(L"c")->TextStyle(), F::kCenter | F::kVerticalCenter | F::kSingleLine);
+    EXPECT_EQ(label(L"v")->TextStyle(), F::kVerticalCenter | F::kSingleLine);
+    // The fixed font engine's height is the pixel size plus 2; font 1 is not registered: the default (12).
+    EXPECT_EQ(label(L"l")->DesiredSize(SkinSize{}), (SkinSize{7, 18}));
+    EXPECT_EQ(label(L"r")->DesiredSize(SkinSize{}), (SkinSize{0, 26}));
+    EXPECT_EQ(label(L"v")->DesiredSize(SkinSize{}), (SkinSize{0, 9}));
+
+    RecordingCanvas canvas;
+    label(L"l")->Paint(canvas, SkinRect{0, 0, 100, 100});
+    const auto texts = canvas.Only(CanvasOp::PaintText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].format, F::kVerticalCenter | F::kEndEllipsis | F::kSingleLine);
+    const SkinRect item = label(L"l")->ItemRect();
+    EXPECT_EQ(texts[0].rect, (SkinRect{item.left + 1, item.top + 2, item.right - 3, item.bottom - 4}));
+    EXPECT_EQ(texts[0].font, host.resources.BaseFontRecord()->Handle());
 }
 
 }  // namespace

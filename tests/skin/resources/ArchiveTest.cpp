@@ -1,9 +1,14 @@
+// The skin archive reader on sound and hostile archives, and skin files read through it: size limits
+// and the message of each failure.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "skin/markup/Markup.h"
 #include "skin/resources/Archive.h"
+#include "skin/resources/Files.h"
+#include "skin/resources/Resources.h"
 #include "tests/skin/resources/SkinTestFolder.h"
 #include "tests/skin/resources/TestArchiveBuilder.h"
 
@@ -64,41 +69,18 @@ TEST(SkinArchive, StoredDeflatedAndDescribedEntriesExtractWholeOrInPart) {
     EXPECT_EQ(data, sample.deflated);
     EXPECT_EQ(ExtractByName(archive.get(), L"LATER.xml", data), kArchiveDone);
     EXPECT_EQ(data, sample.described);
-    for (int index : {0, 1}) {
-        std::string part(10, '\0');
-        EXPECT_EQ(ExtractArchiveEntry(archive.get(), index, part.data(), part.size()), kArchiveMoreData);
-        EXPECT_EQ(part, (index == 0 ? sample.stored : sample.deflated).substr(0, 10));
-    }
-    EXPECT_EQ(CloseArchive(archive), kArchiveDone);
-    EXPECT_EQ(archive, nullptr);
-}
-
-TEST(SkinArchive, LookupConvertsSeparatorsAndIgnoresCaseOnlyWhenAsked) {
-    const SampleArchive sample;
-    ArchivePtr archive = OpenArchive(sample.bytes.data(), sample.bytes.size());
-    ASSERT_NE(archive, nullptr);
+    std::string part(10, '\0');
+    EXPECT_EQ(ExtractArchiveEntry(archive.get(), 0, part.data(), part.size()), kArchiveMoreData);
+    EXPECT_EQ(part, sample.stored.substr(0, 10));
+    // Letter case is ignored only when asked; names and indices outside the archive are refused.
     ArchiveEntryInfo entry;
-    ASSERT_EQ(FindArchiveEntry(archive.get(), L"img\\bg.png", true, entry), kArchiveDone);
-    EXPECT_EQ(entry.index, 1);
-    EXPECT_EQ(entry.name, "Img/Bg.png");
-    EXPECT_EQ(entry.uncompressedSize, sample.deflated.size());
     EXPECT_EQ(FindArchiveEntry(archive.get(), L"Img\\Bg.png", false, entry), kArchiveDone);
     EXPECT_EQ(FindArchiveEntry(archive.get(), L"img/bg.png", false, entry), kArchiveNotFound);
-    EXPECT_EQ(FindArchiveEntry(archive.get(), L"main.xm", true, entry), kArchiveNotFound);
     EXPECT_EQ(FindArchiveEntry(archive.get(), std::wstring(256, L'a'), true, entry), kArchiveBadArgument);
-    EXPECT_EQ(FindArchiveEntry(archive.get(), std::wstring(255, L'a'), true, entry), kArchiveNotFound);
-}
-
-TEST(SkinArchive, IndicesOutsideTheArchiveAndAnEmptyArchive) {
-    const SampleArchive sample;
-    ArchivePtr archive = OpenArchive(sample.bytes.data(), sample.bytes.size());
-    char byte = 0;
-    EXPECT_EQ(ExtractArchiveEntry(archive.get(), 3, &byte, 1), kArchiveBadArgument);
+    EXPECT_EQ(ExtractArchiveEntry(archive.get(), 3, part.data(), 1), kArchiveBadArgument);
     EXPECT_EQ(ExtractArchiveEntry(archive.get(), 0, nullptr, 5), kArchiveBadArgument);
-    const std::vector<uint8_t> empty = TestArchiveBuilder().Build();
-    archive = OpenArchive(empty.data(), empty.size());
-    ASSERT_NE(archive, nullptr);
-    EXPECT_EQ(ArchiveEntryCount(archive.get()), 0);
+    EXPECT_EQ(CloseArchive(archive), kArchiveDone);
+    EXPECT_EQ(archive, nullptr);
 }
 
 TEST(SkinArchive, TruncationAtEveryOffsetIsRefusedCleanly) {
@@ -206,28 +188,94 @@ TEST(SkinArchive, NoBitFlippedInDeflatedDataExtractsAsAWholeEntry) {
     }
 }
 
-TEST(SkinArchive, ArchiveFilesAreReadInPieces) {
-    const SampleArchive sample;
-    skintest::SkinTestFolder folder;
-    folder.Write(L"skin.zip", sample.bytes);
-    ArchivePtr archive = OpenArchive((folder.Path() / L"skin.zip").wstring());
-    ASSERT_NE(archive, nullptr);
-    std::string data;
-    EXPECT_EQ(ExtractByName(archive.get(), L"img/bg.png", data), kArchiveDone);
-    EXPECT_EQ(data, sample.deflated);
-    std::string part(70000, '\0');
-    EXPECT_EQ(ExtractArchiveEntry(archive.get(), 1, part.data(), part.size()), kArchiveMoreData);
-    EXPECT_EQ(part, sample.deflated.substr(0, part.size()));
+using skintest::SkinTestFolder;
 
-    std::vector<uint8_t> lying = sample.bytes;
-    PutLe32(lying, sample.layout.centralHeaders[1] + 24, static_cast<uint32_t>(sample.deflated.size() + 1));
-    folder.Write(L"lying.zip", lying);
-    archive = OpenArchive((folder.Path() / L"lying.zip").wstring());
-    ASSERT_NE(archive, nullptr);
-    EXPECT_EQ(ExtractByName(archive.get(), L"img/bg.png", data), kArchiveCorrupt);
+constexpr size_t kFourMiB = 4 * 1024 * 1024;
 
-    EXPECT_EQ(OpenArchive((folder.Path() / L"missing.zip").wstring()), nullptr);
-    EXPECT_EQ(LastArchiveStatus(), kArchiveNoFile);
+// Markup of exactly `size` bytes: one element padded with blanks.
+std::string MarkupOfSize(size_t size) {
+    std::string text = "<Window name=\"big\">";
+    text += std::string(size - text.size() - 9, ' ');
+    text += "</Window>";
+    return text;
+}
+
+std::string Text(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class SkinFiles : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetResourceSettings(); }
+    void TearDown() override { ResetResourceSettings(); }
+
+    SkinTestFolder folder_;
+};
+
+TEST_F(SkinFiles, FromAnArchiveInMemoryThatStaysTheOneFirstGiven) {
+    static const std::vector<uint8_t> block =
+        TestArchiveBuilder().Add("game.xml", "<Window />", Packing::Deflated).Build();
+    static const std::vector<uint8_t> other = TestArchiveBuilder().Add("game.xml", "<Other />").Build();
+    UseArchiveMemory(block.data(), block.size());
+    EXPECT_EQ(ArchiveName(), L"membuffer");
+    UseArchiveMemory(other.data(), other.size());
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(LoadSkinFileBytes(L"GAME.XML", L"", bytes));
+    EXPECT_EQ(Text(bytes), "<Window />");
+}
+
+TEST_F(SkinFiles, ASkinFileOfFourMebibytesLoadsAndOneByteMoreDoesNot) {
+    folder_.Write(L"exact.xml", MarkupOfSize(kFourMiB));
+    folder_.Write(L"over.xml", MarkupOfSize(kFourMiB + 1));
+    SetSkinPath(folder_.WithSeparator());
+    CSkinMarkup markup;
+    ASSERT_TRUE(markup.ParseSkinFile(L"exact.xml", SkinTextEncoding::Utf8)) << markup.ErrorMessage();
+    EXPECT_STREQ(markup.Root().FindAttribute(L"name"), L"big");
+    EXPECT_FALSE(markup.ParseSkinFile(L"over.xml", SkinTextEncoding::Utf8));
+    EXPECT_STREQ(markup.ErrorMessage(), L"File too large");
+    EXPECT_FALSE(markup.IsValid());
+
+    const std::vector<uint8_t> archive = TestArchiveBuilder()
+                                             .Add("exact.xml", MarkupOfSize(kFourMiB), Packing::Deflated)
+                                             .Add("over.xml", MarkupOfSize(kFourMiB + 1), Packing::Deflated)
+                                             .Build();
+    UseArchiveMemory(archive.data(), archive.size());
+    ASSERT_TRUE(markup.ParseSkinFile(L"exact.xml", SkinTextEncoding::Utf8)) << markup.ErrorMessage();
+    EXPECT_FALSE(markup.ParseSkinFile(L"over.xml", SkinTextEncoding::Utf8));
+    EXPECT_STREQ(markup.ErrorMessage(), L"File too large");
+    ResetResourceSettings();
+}
+
+TEST_F(SkinFiles, EachFailureToReadASkinFileHasItsMessage) {
+    folder_.Write(L"empty.xml", std::string());
+    TestArchiveBuilder::Entry damaged;
+    damaged.name = "damaged.xml";
+    damaged.data = "<Window />";
+    damaged.packedOverride = "<Windoe />";
+    folder_.Write(L"skin.zip", TestArchiveBuilder().Add("empty.xml", "").Add(damaged).Build());
+    SetSkinPath(folder_.WithSeparator());
+    struct Case {
+        const wchar_t* archive;
+        const wchar_t* file;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {L"", L"missing.xml", L"Error opening file"},
+        {L"", L"empty.xml", L"File is empty"},
+        {L"missing.zip", L"main.xml", L"Error opening zip file"},
+        {L"skin.zip", L"main.xml", L"Could not find ziped file"},
+        {L"skin.zip", L"empty.xml", L"File is empty"},
+        {L"skin.zip", L"damaged.xml", L"Could not unzip file"},
+    };
+    for (const Case& c : cases) {
+        UseArchiveFile(c.archive, false);
+        CSkinMarkup markup;
+        ASSERT_TRUE(markup.ParseText(L"<a/>"));
+        EXPECT_FALSE(markup.ParseSkinFile(c.file, SkinTextEncoding::Utf8)) << c.file;
+        EXPECT_STREQ(markup.ErrorMessage(), c.message) << c.archive << L" " << c.file;
+        EXPECT_STREQ(markup.ErrorLocation(), L"");
+        EXPECT_FALSE(markup.IsValid());
+    }
 }
 
 }  // namespace

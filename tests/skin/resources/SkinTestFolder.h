@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -15,10 +14,11 @@ namespace skintest {
 class SkinTestFolder {
   public:
     explicit SkinTestFolder(const std::wstring& leaf = L"skin") {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        static int made = 0;  // tests run on one thread
         path_ = std::filesystem::temp_directory_path() /
-                (L"tolvane-" + leaf + L"-" + std::to_wstring(stamp) + L"-" + std::to_wstring(counter++));
+                (L"tolvane-" + leaf + L"-" +
+                 std::to_wstring(std::chrono::steady_clock::now().time_since_epoch().count()) + L"-" +
+                 std::to_wstring(++made));
         std::filesystem::create_directories(path_);
     }
     ~SkinTestFolder() {
@@ -32,15 +32,10 @@ class SkinTestFolder {
     // The folder as the engine's settings take it, with a separator at the end.
     std::wstring WithSeparator() const { return (path_ / L"").wstring(); }
 
-    void Write(const std::wstring& name, const std::string& bytes) const {
-        Write(name, bytes.data(), bytes.size());
-    }
-    void Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
-        Write(name, reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
-    void Write(const std::wstring& name, const char* bytes, size_t size) const {
+    template <typename Bytes>  // a string or a vector of bytes
+    void Write(const std::wstring& name, const Bytes& bytes) const {
         std::ofstream file(path_ / name, std::ios::binary | std::ios::trunc);
-        file.write(bytes, static_cast<std::streamsize>(size));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
   private:

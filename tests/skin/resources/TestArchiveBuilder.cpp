@@ -2,23 +2,24 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <stdexcept>
 
 namespace skintest {
 namespace {
 
-// A little-endian field of a record: its value and its width in bytes (2 or 4).
-struct Field {
-    uint32_t value;
-    int width;
-};
-
-void Append(std::vector<uint8_t>& bytes, std::initializer_list<Field> fields) {
-    for (const Field& field : fields) {
-        for (int i = 0; i < field.width; ++i) {
-            bytes.push_back(static_cast<uint8_t>(field.value >> (8 * i)));
+// Little-endian fields of a record: `widths` gives the width in bytes (2 or 4) of each value in turn.
+void Append(std::vector<uint8_t>& bytes, const char* widths, std::initializer_list<uint32_t> values) {
+    const char* width = widths;
+    for (const uint32_t value : values) {
+        for (int i = 0; i < *width - '0'; ++i) {
+            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
         }
+        ++width;
     }
 }
 
@@ -45,6 +46,23 @@ std::string RawDeflate(const std::string& data) {
         throw std::runtime_error("deflate");
     }
     return packed;
+}
+
+std::vector<uint8_t> ArchiveOfFolder(const std::string& folder) {
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    TestArchiveBuilder builder;
+    for (const auto& path : files) {
+        std::ifstream file(path, std::ios::binary);
+        builder.Add(path.filename().string(),
+                    std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
+                    Packing::Deflated);
+    }
+    return files.empty() ? std::vector<uint8_t>{} : builder.Build();
 }
 
 void PutLe16(std::vector<uint8_t>& bytes, size_t at, uint16_t value) {
@@ -74,13 +92,13 @@ TestArchiveBuilder& TestArchiveBuilder::Comment(const std::string& comment) {
 
 std::vector<uint8_t> TestArchiveBuilder::Build() {
     std::vector<uint8_t> bytes;
+    std::vector<uint8_t> directory;
     layout_ = Layout();
-    std::vector<std::vector<Field>> central;  // the fixed fields of each directory record
     for (const Entry& entry : entries_) {
         const bool deflated = entry.packing == Packing::Deflated;
-        const std::string packed = !entry.packedOverride.empty()
-                                       ? entry.packedOverride
-                                       : (deflated ? RawDeflate(entry.data) : entry.data);
+        const std::string packed = !entry.packedOverride.empty() ? entry.packedOverride
+                                   : deflated                    ? RawDeflate(entry.data)
+                                                                 : entry.data;
         const uint32_t method = entry.method != 0xFFFF ? entry.method : (deflated ? 8 : 0);
         const uint32_t flags = (entry.descriptor ? 8 : 0) | entry.extraFlags;
         const uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()),
@@ -89,58 +107,32 @@ std::vector<uint8_t> TestArchiveBuilder::Build() {
         const uint32_t size = static_cast<uint32_t>(entry.data.size());
         const uint32_t nameSize = static_cast<uint32_t>(entry.name.size());
         const bool late = entry.descriptor;  // sizes and checksum come after the data
-        central.push_back({{flags, 2},
-                           {method, 2},
-                           {0, 2},
-                           {0x21, 2},
-                           {crc, 4},
-                           {packedSize, 4},
-                           {size, 4},
-                           {nameSize, 2},
-                           {0, 2},
-                           {0, 2},
-                           {0, 2},
-                           {0, 2},
-                           {0, 4},
-                           {static_cast<uint32_t>(bytes.size()), 4}});
+        layout_.centralHeaders.push_back(directory.size());
+        Append(directory, "4222222444222224",
+               {0x02014B50, 20, 20, flags, method, 0, 0x21, crc, packedSize, size, nameSize, 0, 0, 0, 0, 0});
+        Append(directory, "4", {static_cast<uint32_t>(bytes.size())});
+        AppendText(directory, entry.name);
         // A small extra field, so that local and central lengths differ.
-        Append(bytes, {{0x04034B50, 4},
-                       {20, 2},
-                       {flags, 2},
-                       {method, 2},
-                       {0, 2},
-                       {0x21, 2},
-                       {late ? 0 : crc, 4},
-                       {late ? 0 : packedSize, 4},
-                       {late ? 0 : size, 4},
-                       {nameSize, 2},
-                       {4, 2}});
+        Append(bytes, "42222244422",
+               {0x04034B50, 20, flags, method, 0, 0x21, late ? 0 : crc, late ? 0 : packedSize,
+                late ? 0 : size, nameSize, 4});
         AppendText(bytes, entry.name);
-        Append(bytes, {{0xCAFE0000, 4}});
+        Append(bytes, "4", {0xCAFE0000});
         AppendText(bytes, packed);
         if (late) {
-            Append(bytes, {{0x08074B50, 4}, {crc, 4}, {packedSize, 4}, {size, 4}});
+            Append(bytes, "4444", {0x08074B50, crc, packedSize, size});
         }
     }
     layout_.directory = bytes.size();
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        layout_.centralHeaders.push_back(bytes.size());
-        Append(bytes, {{0x02014B50, 4}, {20, 2}, {20, 2}});
-        for (const Field& field : central[i]) {
-            Append(bytes, {field});
-        }
-        AppendText(bytes, entries_[i].name);
+    for (size_t& header : layout_.centralHeaders) {
+        header += bytes.size();
     }
+    bytes.insert(bytes.end(), directory.begin(), directory.end());
     layout_.endRecord = bytes.size();
     const uint32_t count = static_cast<uint32_t>(entries_.size());
-    Append(bytes, {{0x06054B50, 4},
-                   {0, 2},
-                   {0, 2},
-                   {count, 2},
-                   {count, 2},
-                   {static_cast<uint32_t>(layout_.endRecord - layout_.directory), 4},
-                   {static_cast<uint32_t>(layout_.directory), 4},
-                   {static_cast<uint32_t>(comment_.size()), 2}});
+    Append(bytes, "42222442",
+           {0x06054B50, 0, 0, count, count, static_cast<uint32_t>(directory.size()),
+            static_cast<uint32_t>(layout_.directory), static_cast<uint32_t>(comment_.size())});
     AppendText(bytes, comment_);
     return bytes;
 }

@@ -46,6 +46,10 @@ class TestArchiveBuilder {
 // Raw deflate (no zlib header) of the bytes, as ZIP entries hold them.
 std::string RawDeflate(const std::string& data);
 
+// A ZIP archive of every file in `folder` (the skin sources), deflated as the program's skin archive
+// is; empty when the folder cannot be read.
+std::vector<uint8_t> ArchiveOfFolder(const std::string& folder);
+
 void PutLe16(std::vector<uint8_t>& bytes, size_t at, uint16_t value);
 void PutLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value);
 

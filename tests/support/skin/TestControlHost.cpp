@@ -1,6 +1,8 @@
 #include "tests/support/skin/TestControlHost.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "skin/controls/ControlSearch.h"
 
@@ -26,22 +28,6 @@ CControlUI* TestControlHost::Attach(std::unique_ptr<CControlUI> root,
     return root_.get();
 }
 
-void TestControlHost::Layout(const SkinUI::SkinRect& client) {
-    if (root_) {
-        root_->Place(client, true);
-    }
-}
-
-void TestControlHost::Paint(SkinUI::SkinCanvas& canvas, const SkinUI::SkinRect& paintRect) {
-    if (!root_) {
-        return;
-    }
-    root_->Paint(canvas, paintRect);
-    for (CControlUI* control : std::vector<CControlUI*>(postPaint)) {
-        control->PaintOverlay(canvas, paintRect);
-    }
-}
-
 CControlUI* TestControlHost::Find(const std::wstring& name) const {
     return root_ ? SkinUI::FindControlByName(*root_, name) : nullptr;
 }
@@ -56,7 +42,7 @@ void TestControlHost::Send(CControlUI& control, int32_t type, const SkinPoint& p
 }
 
 void TestControlHost::MouseMove(const SkinPoint& point) {
-    CControlUI* now = root_ ? SkinUI::FindControlAt(*root_, point) : nullptr;
+    CControlUI* now = SkinUI::FindControlAt(*root_, point);
     if (now != hover_) {
         CControlUI* old = hover_;
         hover_ = now;
@@ -73,7 +59,7 @@ void TestControlHost::MouseMove(const SkinPoint& point) {
 }
 
 void TestControlHost::MouseDown(const SkinPoint& point) {
-    click_ = root_ ? SkinUI::FindControlAt(*root_, point) : nullptr;
+    click_ = SkinUI::FindControlAt(*root_, point);
     if (click_ != nullptr) {
         click_->SetFocus();
         Send(*click_, Events::kButtonDown, point);
@@ -81,50 +67,23 @@ void TestControlHost::MouseDown(const SkinPoint& point) {
 }
 
 void TestControlHost::MouseUp(const SkinPoint& point) {
-    if (CControlUI* released = click_) {
-        click_ = nullptr;
+    if (CControlUI* released = std::exchange(click_, nullptr)) {
         Send(*released, Events::kButtonUp, point);
     }
 }
 
-void TestControlHost::Click(const SkinPoint& point) {
-    MouseMove(point);
-    MouseDown(point);
-    MouseUp(point);
-}
-
 std::vector<TestControlHost::Notification> TestControlHost::NotificationsOf(const std::wstring& type) const {
     std::vector<Notification> found;
-    for (const Notification& n : notifications) {
-        if (n.type == type) {
-            found.push_back(n);
-        }
-    }
+    std::copy_if(notifications.begin(), notifications.end(), std::back_inserter(found),
+                 [&type](const Notification& n) { return n.type == type; });
     return found;
-}
-
-void TestControlHost::ClearRecords() {
-    invalidated.clear();
-    layoutRequests = 0;
-    notifications.clear();
-}
-
-void TestControlHost::AddPostPaintControl(CControlUI* control) {
-    if (std::find(postPaint.begin(), postPaint.end(), control) == postPaint.end()) {
-        postPaint.push_back(control);
-    }
-}
-
-void TestControlHost::RemovePostPaintControl(CControlUI* control) {
-    postPaint.erase(std::remove(postPaint.begin(), postPaint.end(), control), postPaint.end());
 }
 
 void TestControlHost::SetFocusControl(CControlUI* control) {
     if (control == focus_) {
         return;
     }
-    if (CControlUI* old = focus_) {
-        focus_ = nullptr;
+    if (CControlUI* old = std::exchange(focus_, nullptr)) {
         Send(*old, Events::kKillFocus);
         RaiseNotify(old, SkinUI::SkinNotifyType::kKillFocus, 0, 0, false);
     }
@@ -137,7 +96,7 @@ void TestControlHost::SetFocusControl(CControlUI* control) {
 
 void TestControlHost::RaiseNotify(CControlUI* sender, const std::wstring& type, uintptr_t wParam,
                                   intptr_t lParam, bool) {
-    notifications.push_back(Notification{type, sender, wParam, lParam});
+    notifications.push_back(Notification{type, sender});
     if (sender != nullptr) {
         SkinUI::SkinNotify notify;
         notify.type = type;
@@ -155,7 +114,6 @@ void TestControlHost::ForgetControl(CControlUI* control) {
             *target = nullptr;
         }
     }
-    RemovePostPaintControl(control);
 }
 
 }  // namespace testsupport

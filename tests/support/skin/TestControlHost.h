@@ -16,27 +16,20 @@
 namespace testsupport {
 
 // Stands in for a window's manager: records what the controls ask of it, owns a control tree, lays it
-// out over a client rectangle, paints it, and delivers mouse input the way a manager does (the control
-// under the pointer gets enter and leave; a pressed control keeps the mouse until release).
+// out over a client rectangle, and delivers mouse input the way a manager does (the control under the
+// pointer gets enter and leave; a pressed control keeps the mouse until release).
 // Its fonts come from a FixedFontEngine and its shared resources are its own, not the process's.
 class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWindowSettings {
   public:
     struct Notification {
         std::wstring type;
         SkinUI::CControlUI* sender = nullptr;
-        uintptr_t wParam = 0;
-        intptr_t lParam = 0;
     };
-    // What the skin's "Window" element set.
+    // What the skin's "Window" element set, and the setters' names in call order.
     struct WindowSettingsRecord {
-        std::vector<std::wstring> calls;  // setter names in call order
-        SkinUI::SkinSize initialSize;
-        SkinUI::SkinRect sizeBox;
-        SkinUI::SkinRect caption;
-        SkinUI::SkinSize roundCorner;
-        SkinUI::SkinSize minInfo;
-        SkinUI::SkinSize maxInfo;
-        bool showUpdateRect = false;
+        std::vector<std::wstring> calls;
+        SkinUI::SkinSize initialSize, roundCorner, minInfo, maxInfo;
+        SkinUI::SkinRect sizeBox, caption;
         uint8_t opacity = 255;
     };
 
@@ -47,11 +40,8 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
 
     bool servesWindow = true;  // WindowSettings answers null when false
     std::vector<SkinUI::SkinRect> invalidated;
-    int layoutRequests = 0;
     std::vector<Notification> notifications;
     SkinUI::SkinCursor cursor = SkinUI::SkinCursor::Arrow;
-    bool virtualWindows = false;
-    std::vector<SkinUI::CControlUI*> postPaint;
     std::vector<std::unique_ptr<SkinUI::CControlUI>> destroyLater;
     std::vector<SkinUI::CControlUI*> forgotten;
     WindowSettingsRecord window;
@@ -66,30 +56,36 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     SkinUI::CControlUI* Attach(std::unique_ptr<SkinUI::CControlUI> root,
                                SkinUI::ISkinWindowObject* windowObject = nullptr);
     SkinUI::CControlUI* Root() const { return root_.get(); }
-    // Places the root over the client rectangle.
-    void Layout(const SkinUI::SkinRect& client);
-    // Paints the tree and then the post-paint controls.
-    void Paint(SkinUI::SkinCanvas& canvas, const SkinUI::SkinRect& paintRect);
+    void Layout(const SkinUI::SkinRect& client) { root_->Place(client, true); }
+    void Paint(SkinUI::SkinCanvas& canvas, const SkinUI::SkinRect& paintRect) {
+        root_->Paint(canvas, paintRect);
+    }
     SkinUI::CControlUI* Find(const std::wstring& name) const;
 
     // Mouse input at client points.
     void MouseMove(const SkinUI::SkinPoint& point);
     void MouseDown(const SkinUI::SkinPoint& point);
     void MouseUp(const SkinUI::SkinPoint& point);
-    void Click(const SkinUI::SkinPoint& point);
+    void Click(const SkinUI::SkinPoint& point) {
+        MouseMove(point);
+        MouseDown(point);
+        MouseUp(point);
+    }
     // An event for one control, through its hooks.
     void Send(SkinUI::CControlUI& control, int32_t type, const SkinUI::SkinPoint& point = {},
               uint16_t key = 0);
 
-    // The notifications of one type, in order.
     std::vector<Notification> NotificationsOf(const std::wstring& type) const;
-    void ClearRecords();
+    void ClearRecords() {
+        invalidated.clear();
+        notifications.clear();
+    }
 
     // ISkinControlHost
     void InvalidateRect(const SkinUI::SkinRect& rect) override { invalidated.push_back(rect); }
-    void NoteLayoutDue() override { ++layoutRequests; }
-    void AddPostPaintControl(SkinUI::CControlUI* control) override;
-    void RemovePostPaintControl(SkinUI::CControlUI* control) override;
+    void NoteLayoutDue() override {}
+    void AddPostPaintControl(SkinUI::CControlUI*) override {}  // no overlays are painted here
+    void RemovePostPaintControl(SkinUI::CControlUI*) override {}
     void SetFocusControl(SkinUI::CControlUI* control) override;
     SkinUI::CControlUI* FocusControl() const override { return focus_; }
     void RaiseNotify(SkinUI::CControlUI* sender, const std::wstring& type, uintptr_t wParam, intptr_t lParam,
@@ -97,8 +93,8 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     SkinUI::CSkinResourceTables& Resources() override { return resources; }
     SkinUI::SkinDefaultAttributeLists& DefaultAttributeLists() override { return defaultAttributes; }
     SkinUI::ISkinWindowSettings* WindowSettings() override { return servesWindow ? this : nullptr; }
-    void NoteVirtualWindowsUsed() override { virtualWindows = true; }
-    bool UsesVirtualWindows() const override { return virtualWindows; }
+    void NoteVirtualWindowsUsed() override {}
+    bool UsesVirtualWindows() const override { return false; }
     bool SetTimer(SkinUI::CControlUI*, uint32_t, uint32_t) override { return true; }
     bool KillTimer(SkinUI::CControlUI*, uint32_t) override { return true; }
     void SetCursor(SkinUI::SkinCursor shape) override { cursor = shape; }
@@ -116,7 +112,7 @@ class TestControlHost : public SkinUI::ISkinControlHost, public SkinUI::ISkinWin
     }
     void SetMinInfo(const SkinUI::SkinSize& size) override { window.minInfo = Noted(L"mininfo", size); }
     void SetMaxInfo(const SkinUI::SkinSize& size) override { window.maxInfo = Noted(L"maxinfo", size); }
-    void SetShowUpdateRect(bool show) override { window.showUpdateRect = Noted(L"showdirty", show); }
+    void SetShowUpdateRect(bool show) override { Noted(L"showdirty", show); }
     void SetOpacity(uint8_t opacity) override { window.opacity = Noted(L"alpha", opacity); }
 
   private:

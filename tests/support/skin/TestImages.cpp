@@ -60,11 +60,8 @@ std::shared_ptr<SkinUI::SkinImageInfo> SolidImage(int32_t width, int32_t height,
     image->height = height;
     image->hasAlpha = hasAlpha;
     uint8_t* bits = image->pixels->Bits();
-    for (size_t i = 0; i < image->pixels->ByteSize(); i += 4) {
-        bits[i] = static_cast<uint8_t>(premultipliedArgb);
-        bits[i + 1] = static_cast<uint8_t>(premultipliedArgb >> 8);
-        bits[i + 2] = static_cast<uint8_t>(premultipliedArgb >> 16);
-        bits[i + 3] = static_cast<uint8_t>(premultipliedArgb >> 24);
+    for (size_t i = 0; i < image->pixels->ByteSize(); ++i) {
+        bits[i] = static_cast<uint8_t>(premultipliedArgb >> (8 * (i % 4)));  // blue, green, red, alpha
     }
     return image;
 }

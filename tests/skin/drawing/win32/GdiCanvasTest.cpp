@@ -1,29 +1,21 @@
+// The GDI canvas on a bitmap: colour fills with alpha, text, the software alpha blend against the
+// system's, and the fonts the GDI font engine makes.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "skin/drawing/CanvasDrawing.h"
-#include "skin/drawing/ImageDescriptor.h"
 #include "skin/drawing/ResourceTables.h"
 #include "skin/drawing/win32/GdiCanvas.h"
 #include "skin/drawing/win32/GdiDibSurface.h"
 #include "skin/drawing/win32/GdiFontEngine.h"
 #include "skin/drawing/win32/GdiImageLibrary.h"
-#include "skin/drawing/win32/GdiPixelBuffer.h"
-#include "skin/resources/Resources.h"
-#include "tests/skin/resources/SkinTestFolder.h"
-#include "tests/support/skin/TestImages.h"
 
 namespace SkinUI {
 namespace {
 
-using testsupport::EncodePng;
-using testsupport::RgbaPixels;
-
 constexpr uint32_t kWhite = 0xFFFFFFFF;
-constexpr uint32_t kBlack = 0xFF000000;
 
 uint32_t Rgb(uint32_t argb) {
     return argb & 0x00FFFFFF;
@@ -47,22 +39,8 @@ class GdiDrawing : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(surface.IsValid());
         surface.Fill(kWhite);
-        InstallDibPixelStorage();
-        ResetResourceSettings();
-        SetSkinPath(folder.WithSeparator());
-    }
-    void TearDown() override {
-        ResetResourceSettings();
-        SetPixelAllocator(nullptr);
     }
 
-    bool DrawImage(const std::wstring& descriptorText, const SkinRect& item) {
-        SkinImageDescriptor descriptor(descriptorText);
-        return DrawImageDescriptor(canvas, tables, item, SkinRect{0, 0, surface.Width(), surface.Height()},
-                                   descriptor);
-    }
-
-    skintest::SkinTestFolder folder{L"gdi"};
     GdiDibSurface surface{40, 30};
     GdiCanvas canvas{surface.Dc()};
     GdiFontEngine fonts;
@@ -86,82 +64,6 @@ TEST_F(GdiDrawing, OpaqueFillCoversItsRectangleTranslucentIsBlendedAndAlphaZeroI
     EXPECT_EQ(surface.PixelAt(20, 20), 0xFF0000FFu);
 }
 
-// A 9x9 image whose 3x3 corners, edges and middle each have a colour of their own.
-std::vector<uint8_t> NinePartImage() {
-    RgbaPixels pixels(9, 9, 0xFF808080);  // middle
-    for (int i = 0; i < 9; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            pixels.Set(i, j, 0xFF00FFFF);      // top edge
-            pixels.Set(i, 8 - j, 0xFFFF00FF);  // bottom edge
-        }
-    }
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 3; ++x) {
-            pixels.Set(x, y, 0xFFFF0000);
-            pixels.Set(8 - x, y, 0xFF00FF00);
-            pixels.Set(x, 8 - y, 0xFF0000FF);
-            pixels.Set(8 - x, 8 - y, 0xFFFFFF00);
-        }
-    }
-    return EncodePng(pixels);
-}
-
-TEST_F(GdiDrawing, NinePartCornersKeepTheirSizeWhileTheMiddleStretches) {
-    folder.Write(L"nine.png", NinePartImage());
-    ASSERT_TRUE(DrawImage(L"file='nine.png' corner='3,3,3,3'", SkinRect{5, 5, 35, 25}));
-    EXPECT_EQ(Rgb(surface.PixelAt(7, 7)), 0xFF0000u);
-    EXPECT_EQ(Rgb(surface.PixelAt(8, 5)), 0x00FFFFu);  // the top edge starts right after the corner
-    EXPECT_EQ(Rgb(surface.PixelAt(32, 7)), 0x00FF00u);
-    EXPECT_EQ(Rgb(surface.PixelAt(31, 7)), 0x00FFFFu);
-    EXPECT_EQ(Rgb(surface.PixelAt(34, 24)), 0xFFFF00u);
-    EXPECT_EQ(Rgb(surface.PixelAt(32, 22)), 0xFFFF00u);
-    EXPECT_EQ(Rgb(surface.PixelAt(20, 15)), 0x808080u);
-    EXPECT_EQ(surface.PixelAt(35, 25), kWhite);
-}
-
-TEST_F(GdiDrawing, TiledImageCutsTheLastTileAtTheEdge) {
-    RgbaPixels strip(4, 2, kBlack);
-    const uint32_t colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-    for (int x = 0; x < 4; ++x) {
-        strip.Set(x, 0, colours[x]);
-    }
-    folder.Write(L"strip.png", EncodePng(strip));
-    surface.Fill(0xFF123456);
-    ASSERT_TRUE(DrawImage(L"file='strip.png' xtiled='true' ytiled='true'", SkinRect{0, 0, 10, 3}));
-    for (int x = 0; x < 10; ++x) {
-        EXPECT_EQ(surface.PixelAt(x, 0), colours[x % 4]) << x;
-        EXPECT_EQ(surface.PixelAt(x, 1), kBlack) << x;
-        EXPECT_EQ(surface.PixelAt(x, 2), colours[x % 4]) << x;  // the second row of tiles, cut to one line
-    }
-    EXPECT_EQ(surface.PixelAt(10, 0), 0xFF123456u);
-    EXPECT_EQ(surface.PixelAt(0, 3), 0xFF123456u);
-}
-
-TEST_F(GdiDrawing, FadeBlendsAnOpaqueImageFromABitmapOrFromTheHeap) {
-    folder.Write(L"white.png", EncodePng(RgbaPixels(4, 4, kWhite)));
-    for (const bool inBitmap : {true, false}) {
-        SetPixelAllocator(nullptr);
-        if (inBitmap) {
-            InstallDibPixelStorage();
-        }
-        tables.RemoveAllImages();
-        surface.Fill(kBlack);
-        ASSERT_TRUE(DrawImage(L"file='white.png' fade='128'", SkinRect{0, 0, 8, 8}));
-        EXPECT_TRUE(PixelNear(surface.PixelAt(3, 3), 0xFF808080)) << inBitmap;
-        EXPECT_EQ(surface.PixelAt(8, 8), kBlack);
-    }
-}
-
-TEST_F(GdiDrawing, MaskedPixelsLetTheBackgroundThrough) {
-    RgbaPixels pixels(2, 1, 0xFFFF00FF);
-    pixels.Set(1, 0, 0xFF0000FF);
-    folder.Write(L"masked.png", EncodePng(pixels));
-    surface.Fill(0xFF00FF00);
-    ASSERT_TRUE(DrawImage(L"file='masked.png' mask='#ffff00ff'", SkinRect{0, 0, 2, 1}));
-    EXPECT_EQ(surface.PixelAt(0, 0), 0xFF00FF00u);
-    EXPECT_EQ(surface.PixelAt(1, 0), 0xFF0000FFu);
-}
-
 TEST_F(GdiDrawing, TextUsesTheLowTwentyFourBitsOfItsColour) {
     const SkinFontHandle font = tables.RegisterFont(1, L"Tahoma", 24, true, false, false, false);
     ASSERT_NE(font, nullptr);
@@ -178,38 +80,6 @@ TEST_F(GdiDrawing, TextUsesTheLowTwentyFourBitsOfItsColour) {
         }
     }
     EXPECT_GT(red, 20);
-}
-
-TEST_F(GdiDrawing, SavedClipsNarrowAndRestore) {
-    canvas.SaveClip();
-    canvas.IntersectClip(SkinRect{10, 10, 20, 20});
-    canvas.SaveClip();
-    canvas.IntersectRoundClip(SkinRect{10, 10, 20, 20}, 8, 8);
-    canvas.FillSolid(SkinRect{0, 0, 40, 30}, 0xFF00FF00);
-    EXPECT_EQ(Rgb(surface.PixelAt(15, 15)), 0x00FF00u);
-    EXPECT_EQ(surface.PixelAt(10, 10), kWhite);  // the rounded corner is outside the clip
-    EXPECT_EQ(surface.PixelAt(5, 5), kWhite);
-    canvas.RestoreClip();
-    canvas.RestoreClip();
-    canvas.FillSolid(SkinRect{0, 0, 40, 30}, 0xFF0000FF);
-    EXPECT_EQ(Rgb(surface.PixelAt(5, 5)), 0x0000FFu);
-}
-
-TEST_F(GdiDrawing, GradientsRunFromTheFirstColourToTheSecondAndOutlinesStayOnTheirEdges) {
-    FillGradient(canvas, SkinRect{0, 0, 10, 30}, kBlack, 0xFF0000FF, true, 16);
-    const uint32_t top = surface.PixelAt(5, 0) & 0xFF;
-    const uint32_t middle = surface.PixelAt(5, 15) & 0xFF;
-    const uint32_t bottom = surface.PixelAt(5, 29) & 0xFF;
-    EXPECT_LT(top, 20u);
-    EXPECT_GT(middle, top);
-    EXPECT_GT(bottom, 230u);
-    EXPECT_EQ(surface.PixelAt(10, 0), kWhite);
-
-    StrokeRect(canvas, SkinRect{15, 5, 25, 15}, 1, kBlack);
-    EXPECT_EQ(Rgb(surface.PixelAt(15, 5)), 0u);
-    EXPECT_EQ(Rgb(surface.PixelAt(24, 14)), 0u);
-    EXPECT_EQ(surface.PixelAt(20, 10), kWhite);
-    EXPECT_EQ(surface.PixelAt(25, 15), kWhite);
 }
 
 TEST(SoftwareAlphaBlend, MatchesTheSystemBlend) {
@@ -236,6 +106,32 @@ TEST(SoftwareAlphaBlend, MatchesTheSystemBlend) {
         }
     }
     EXPECT_FALSE(SoftwareAlphaBlend(bySoftware.Dc(), 0, 0, 6, 4, source.Dc(), 1, 0, 6, 4, blend));
+}
+
+LOGFONTW LogFontOf(SkinFontHandle font) {
+    LOGFONTW logFont = {};
+    GetObjectW(GdiFontHandle(font), sizeof(logFont), &logFont);
+    return logFont;
+}
+
+TEST_F(GdiDrawing, BoldAddsSevenHundredToTheSystemWeightAndUnknownIdsGiveTheSystemFont) {
+    LOGFONTW system = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
+    const SkinFontHandle bold = tables.RegisterFont(1, L"Tahoma", 14, true, true, false, false);
+    ASSERT_NE(bold, nullptr);
+    const LOGFONTW made = LogFontOf(bold);
+    EXPECT_EQ(made.lfWeight, system.lfWeight + 700);
+    EXPECT_EQ(made.lfHeight, -14);
+    EXPECT_EQ(made.lfCharSet, DEFAULT_CHARSET);
+    EXPECT_TRUE(made.lfUnderline);
+    EXPECT_STREQ(made.lfFaceName, L"Tahoma");
+    EXPECT_GE(tables.FontRecordById(1)->metrics.height, 14);
+
+    const LOGFONTW fallback = LogFontOf(tables.FontById(2));
+    EXPECT_STREQ(fallback.lfFaceName, system.lfFaceName);
+    EXPECT_EQ(fallback.lfHeight, system.lfHeight);
+    EXPECT_EQ(fallback.lfCharSet, DEFAULT_CHARSET);
+    EXPECT_EQ(tables.BaseFontRecord()->size, system.lfHeight < 0 ? -system.lfHeight : system.lfHeight);
 }
 
 }  // namespace
