@@ -3,6 +3,7 @@
 // loop gives a manager.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -371,7 +372,11 @@ TEST_F(Manager, CursorIsSetOverButtonsOnlyInTheClientAreaAndNotWhileCaptured) {
 
 struct Filter : IMessageFilterUI {
     uint32_t swallowed = 0;
+    std::function<void()> whenAsked;
     intptr_t HandleWindowMessage(uint32_t message, uintptr_t, intptr_t, bool& handled) override {
+        if (whenAsked) {
+            whenAsked();
+        }
         handled = message == swallowed;
         return handled ? 42 : 0;
     }
@@ -387,6 +392,12 @@ TEST_F(Manager, MessageFiltersComeFirstAndNothingIsHandledWithoutAWindow) {
     bool handled = false;
     EXPECT_EQ(Send(M::kEraseBackground, 0, 0, &handled), 42);
     manager->RemoveMessageListener(&filter);
+    EXPECT_EQ(Send(M::kEraseBackground, 0, 0, &handled), 1);
+    // A filter removed by an earlier one while a message is offered (it may be gone) is not asked.
+    Filter first;
+    first.whenAsked = [&] { manager->RemoveMessageListener(&filter); };
+    manager->AddMessageListener(&first);
+    manager->AddMessageListener(&filter);
     EXPECT_EQ(Send(M::kEraseBackground, 0, 0, &handled), 1);
     Send(M::kGetMinMaxInfo);
     ASSERT_EQ(port.trackingLimits.size(), 1u);
