@@ -191,23 +191,19 @@ void CButtonUI::PaintTextPart(SkinCanvas& canvas) {
 }
 
 void CButtonUI::SetHotBkColor(SkinColor color) {
-    hotBkColor_ = color;
-    Invalidate();
+    SetLook(hotBkColor_, color);
 }
 
 void CButtonUI::SetHotTextColor(SkinColor color) {
-    hotTextColor_ = color;
-    Invalidate();
+    SetLook(hotTextColor_, color);
 }
 
 void CButtonUI::SetPushedTextColor(SkinColor color) {
-    pushedTextColor_ = color;
-    Invalidate();
+    SetLook(pushedTextColor_, color);
 }
 
 void CButtonUI::SetFocusedTextColor(SkinColor color) {
-    focusedTextColor_ = color;
-    Invalidate();
+    SetLook(focusedTextColor_, color);
 }
 
 void CButtonUI::SetStateBit(uint32_t bit, bool on) {

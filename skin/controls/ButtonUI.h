@@ -33,13 +33,9 @@ class CButtonUI : public CLabelUI {
 
     uint32_t ButtonState() const { return state_; }
 
-    SkinColor HotBkColor() const { return hotBkColor_; }
     void SetHotBkColor(SkinColor color);
-    SkinColor HotTextColor() const { return hotTextColor_; }
     void SetHotTextColor(SkinColor color);
-    SkinColor PushedTextColor() const { return pushedTextColor_; }
     void SetPushedTextColor(SkinColor color);
-    SkinColor FocusedTextColor() const { return focusedTextColor_; }
     void SetFocusedTextColor(SkinColor color);
 
     void SetNormalImage(const std::wstring& descriptor) { UpdateDescriptor(normalImage_, descriptor); }
@@ -49,9 +45,6 @@ class CButtonUI : public CLabelUI {
     void SetFocusedImage(const std::wstring& descriptor) { UpdateDescriptor(focusedImage_, descriptor); }
     void SetDisabledImage(const std::wstring& descriptor) { UpdateDescriptor(disabledImage_, descriptor); }
     const SkinImageDescriptor& NormalImage() const { return normalImage_; }
-    const SkinImageDescriptor& HotImage() const { return hotImage_; }
-    const SkinImageDescriptor& PushedImage() const { return pushedImage_; }
-    const SkinImageDescriptor& DisabledImage() const { return disabledImage_; }
 
   private:
     bool Contains(const SkinPoint& point) const { return RectContainsPoint(ItemRect(), point); }

@@ -11,7 +11,18 @@ CControlUI* ControlNamed(CControlUI* control, void* name) {
     return control->Name() == *static_cast<const std::wstring*>(name) ? control : nullptr;
 }
 
+CControlUI* CollectControl(CControlUI* control, void* list) {
+    static_cast<std::vector<CControlUI*>*>(list)->push_back(control);
+    return nullptr;
+}
+
 }  // namespace
+
+std::vector<CControlUI*> ControlsInTreeOrder(CControlUI& root, uint32_t flags) {
+    std::vector<CControlUI*> controls;
+    root.SearchControls(CollectControl, &controls, flags | SkinSearchFlags::kMeFirst);
+    return controls;
+}
 
 CControlUI* FindControlAt(CControlUI& root, const SkinPoint& point) {
     SkinPoint searched = point;

@@ -153,11 +153,9 @@ class CControlUI {
     void SetBkColor(SkinColor color);
     SkinColor BkColor2() const { return bkColor2_; }
     void SetBkColor2(SkinColor color);
-    SkinColor BkColor3() const { return bkColor3_; }
     void SetBkColor3(SkinColor color);
     SkinColor BorderColor() const { return borderColor_; }
     void SetBorderColor(SkinColor color);
-    SkinColor FocusBorderColor() const { return focusBorderColor_; }
     void SetFocusBorderColor(SkinColor color);
     // Colours pass through the process's recolouring when drawn; the engine keeps no recolouring
     // setting yet, so they are drawn as they are.
@@ -167,13 +165,10 @@ class CControlUI {
     void SetBorderSize(int32_t size);
     const SkinRect& SideBorderSizes() const { return sideBorderSizes_; }
     void SetSideBorderSizes(const SkinRect& sizes);
-    int32_t BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(int32_t style);
     const SkinSize& BorderRound() const { return borderRound_; }
     void SetBorderRound(const SkinSize& round);
-    const SkinImageDescriptor& BkImage() const { return bkImage_; }
     void SetBkImage(const std::wstring& descriptor);
-    const SkinImageDescriptor& ForeImage() const { return foreImage_; }
     void SetForeImage(const std::wstring& descriptor);
 
     InitHooks& OnInit() { return initHooks_; }
@@ -192,9 +187,15 @@ class CControlUI {
     bool DrawForeImage(SkinCanvas& canvas) { return DrawImage(canvas, foreImage_); }
     // Re-layout after a change of the fixed position or size.
     void MarkGeometryDirty();
-    void SetItemRect(const SkinRect& rect) { itemRect_ = rect; }
-    void SetFocusedFlag(bool focused) { focused_ = focused; }
     void SendNotify(const std::wstring& type, uintptr_t wParam, intptr_t lParam);
+    // Stores an appearance value; repaints only when it changed.
+    template <typename T>
+    void SetLook(T& field, const T& value) {
+        if (field != value) {
+            field = value;
+            Invalidate();
+        }
+    }
 
   private:
     void PaintParts(SkinCanvas& canvas);

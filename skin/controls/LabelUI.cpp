@@ -179,33 +179,27 @@ void CLabelUI::DrawLabelText(SkinCanvas& canvas, SkinColor color, uint32_t style
 }
 
 void CLabelUI::SetTextColor(SkinColor color) {
-    textColor_ = color;
-    Invalidate();
+    SetLook(textColor_, color);
 }
 
 void CLabelUI::SetDisabledTextColor(SkinColor color) {
-    disabledTextColor_ = color;
-    Invalidate();
+    SetLook(disabledTextColor_, color);
 }
 
 void CLabelUI::SetFont(int32_t id) {
-    font_ = id;
-    Invalidate();
+    SetLook(font_, id);
 }
 
 void CLabelUI::SetTextStyle(uint32_t style) {
-    textStyle_ = style;
-    Invalidate();
+    SetLook(textStyle_, style);
 }
 
 void CLabelUI::SetTextPadding(const SkinRect& padding) {
-    textPadding_ = padding;
-    Invalidate();
+    SetLook(textPadding_, padding);
 }
 
 void CLabelUI::SetShowsMarkup(bool show) {
-    showMarkup_ = show;
-    Invalidate();
+    SetLook(showMarkup_, show);
 }
 
 }  // namespace SkinUI

@@ -50,11 +50,9 @@ class CLabelUI : public CControlUI {
     // CanvasTextFormat flags.
     uint32_t TextStyle() const { return textStyle_; }
     void SetTextStyle(uint32_t style);
-    const SkinRect& TextPadding() const { return textPadding_; }
     void SetTextPadding(const SkinRect& padding);
     bool ShowsMarkup() const { return showMarkup_; }
     void SetShowsMarkup(bool show);
-    const SkinTextEffects& TextEffects() const { return effects_; }
 
   protected:
     // Zero colours become the window's default text and disabled colours, kept from then on.

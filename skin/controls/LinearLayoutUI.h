@@ -16,13 +16,10 @@ class CLinearLayoutUI : public CContainerUI {
     void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
     void PaintOverlay(SkinCanvas& canvas, const SkinRect& paintRect) override;
 
-    bool IsVertical() const { return vertical_; }
     // 0: no separator; positive: along the bottom (right) edge; negative: along the top (left) edge.
     // The magnitude is the strip's thickness.
-    int32_t SeparatorSize() const { return separatorSize_; }
     void SetSeparatorSize(int32_t size);
     // Whether a drag resizes at every move rather than on release.
-    bool SeparatorImmediate() const { return separatorImmediate_; }
     void SetSeparatorImmediate(bool immediate) { separatorImmediate_ = immediate; }
     // The separator strip of the layout's item rectangle; empty without a separator.
     SkinRect SeparatorStrip() const { return StripOf(ItemRect()); }

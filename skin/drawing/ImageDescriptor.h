@@ -25,7 +25,6 @@ class SkinImageDescriptor {
     // Forgets the resolution: the next draw parses and resolves again.
     void Reset();
     bool IsEmpty() const { return text_.empty(); }
-    bool Tried() const { return tried_; }
     // The image is resolved and still held by its table.
     bool IsResolved() const { return !image_.expired(); }
 

@@ -11,10 +11,6 @@ std::shared_ptr<SkinImageInfo> SkinImageTable::Find(const std::wstring& name) co
     return found != images_.end() ? found->second : nullptr;
 }
 
-bool SkinImageTable::Remove(const std::wstring& name) {
-    return images_.erase(name) != 0;
-}
-
 void SkinImageTable::Clear() {
     images_.clear();
 }

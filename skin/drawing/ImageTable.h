@@ -15,7 +15,6 @@ class SkinImageTable {
     // Stores the image under the name, replacing (and releasing) an image of the same name.
     void Insert(const std::wstring& name, std::shared_ptr<SkinImageInfo> image);
     std::shared_ptr<SkinImageInfo> Find(const std::wstring& name) const;
-    bool Remove(const std::wstring& name);
     void Clear();
     size_t Size() const { return images_.size(); }
 

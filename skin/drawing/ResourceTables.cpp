@@ -52,10 +52,6 @@ std::shared_ptr<SkinImageInfo> CSkinResourceTables::FindOrRegisterImage(const st
     return image ? image : RegisterImage(name, type, mask, recolour, false);
 }
 
-bool CSkinResourceTables::RemoveImage(const std::wstring& name) {
-    return images_.Remove(name);
-}
-
 void CSkinResourceTables::RemoveAllImages() {
     images_.Clear();
 }

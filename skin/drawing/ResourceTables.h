@@ -34,7 +34,6 @@ class CSkinResourceTables {
     std::shared_ptr<SkinImageInfo> FindImage(const std::wstring& name) const;
     std::shared_ptr<SkinImageInfo> FindOrRegisterImage(const std::wstring& name, const std::wstring& type,
                                                        uint32_t mask, bool recolour);
-    bool RemoveImage(const std::wstring& name);
     void RemoveAllImages();
     void RemoveAllSharedImages();
 

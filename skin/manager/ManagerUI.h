@@ -11,6 +11,7 @@
 #include "skin/controls/ISkinWindowSettings.h"
 #include "skin/drawing/ResourceTables.h"
 #include "skin/manager/ISkinWindowPort.h"
+#include "skin/manager/PointerList.h"
 #include "skin/manager/TimerTable.h"
 #include "skin/manager/WindowMessages.h"
 #include "skin/resources/DefaultAttributeLists.h"
@@ -38,7 +39,6 @@ class CSkinManagerUI : public ISkinControlHost, public ISkinWindowSettings, priv
     // Serves the window behind `port` (which must outlive the manager or a later Init) and joins the
     // process-wide list.
     void Init(ISkinWindowPort* port);
-    ISkinWindowPort* Port() const { return port_; }
     // The window is gone: the tree and its timers go, and the manager leaves the process-wide list.
     void DetachWindow();
 
@@ -47,20 +47,22 @@ class CSkinManagerUI : public ISkinControlHost, public ISkinWindowSettings, priv
     // "windowinit". False for a null tree.
     bool AttachRoot(std::unique_ptr<CControlUI> root, ISkinWindowObject* window);
     CControlUI* Root() const { return root_.get(); }
-    ISkinWindowObject* WindowObject() const { return windowObject_; }
 
     CControlUI* SearchControls(const std::wstring& name) const;
     // The control drawn topmost at the point, or null.
     CControlUI* SearchControls(const SkinPoint& point) const;
 
-    void AddNotifyListener(INotifyUI* listener);
-    bool RemoveNotifyListener(INotifyUI* listener);
-    void AddMessageListener(IMessageFilterUI* filter);
-    bool RemoveMessageListener(IMessageFilterUI* filter);
-    void AddPreTranslateListener(IMessageFilterUI* filter);
-    bool RemovePreTranslateListener(IMessageFilterUI* filter);
-    void AddAcceleratorListener(ITranslateAccelerator* accelerator);
-    bool RemoveAcceleratorListener(ITranslateAccelerator* accelerator);
+    // Listeners are not owned and must stay alive while registered; each is told once.
+    void AddNotifyListener(INotifyUI* listener) { notifiers_.Add(listener); }
+    bool RemoveNotifyListener(INotifyUI* listener) { return notifiers_.Remove(listener); }
+    void AddMessageListener(IMessageFilterUI* filter) { messageFilters_.Add(filter); }
+    bool RemoveMessageListener(IMessageFilterUI* filter) { return messageFilters_.Remove(filter); }
+    void AddPreTranslateListener(IMessageFilterUI* filter) { preMessageFilters_.Add(filter); }
+    bool RemovePreTranslateListener(IMessageFilterUI* filter) { return preMessageFilters_.Remove(filter); }
+    void AddAcceleratorListener(ITranslateAccelerator* accelerator) { accelerators_.Add(accelerator); }
+    bool RemoveAcceleratorListener(ITranslateAccelerator* accelerator) {
+        return accelerators_.Remove(accelerator);
+    }
 
     void RaiseNotify(SkinNotify& notify, bool async);
     void SetFocus(CControlUI* control);
@@ -75,7 +77,6 @@ class CSkinManagerUI : public ISkinControlHost, public ISkinWindowSettings, priv
     bool IsCaptured() const { return mouseCapture_; }
     void Invalidate(const SkinRect& rect);
     void MarkLayoutDirty() { updateNeeded_ = true; }
-    bool IsLayoutDue() const { return updateNeeded_; }
     const SkinPoint& LastMousePoint() const { return lastMousePoint_; }
     CControlUI* HoverControl() const { return hover_; }
     CControlUI* ClickControl() const { return click_; }
@@ -87,7 +88,6 @@ class CSkinManagerUI : public ISkinControlHost, public ISkinWindowSettings, priv
     // Offers a fetched message to the managers of its window (or, for a child window, of the windows
     // around it); true when one consumed it.
     static bool PreTranslate(const SkinWindowMessage& message, const ISkinWindowTree& windows);
-    static const std::vector<CSkinManagerUI*>& Managers();
 
     // What the skin's "Window" element set.
     const SkinSize& InitialSize() const { return initialSize_; }
@@ -95,8 +95,6 @@ class CSkinManagerUI : public ISkinControlHost, public ISkinWindowSettings, priv
     const SkinRect& CaptionRect() const { return caption_; }
     const SkinSize& RoundCorner() const { return roundCorner_; }
     const SkinSize& MinInfo() const { return minInfo_; }
-    const SkinSize& MaxInfo() const { return maxInfo_; }
-    bool ShowUpdateRect() const { return showUpdateRect_; }
     uint8_t Opacity() const { return opacity_; }
 
     // ISkinControlHost
@@ -130,6 +128,11 @@ class CSkinManagerUI : public ISkinControlHost, public ISkinWindowSettings, priv
     void SetOpacity(uint8_t opacity) override;
 
   private:
+    // Every manager of the process that serves a window.
+    static SkinPointerList<CSkinManagerUI>& Managers();
+    // Offers a message to the filters in order; true, with the answer in `result`, when one handled it.
+    static bool OfferToFilters(const SkinPointerList<IMessageFilterUI>& filters, uint32_t message,
+                               uintptr_t wParam, intptr_t lParam, intptr_t& result);
     bool HandleByMessage(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
     bool HandleMouseMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
     bool HandleKeyMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -181,11 +184,11 @@ class CSkinManagerUI : public ISkinControlHost, public ISkinWindowSettings, priv
     bool mouseTracking_ = false;
     bool mouseCapture_ = false;
     bool virtualWindowsUsed_ = false;
-    std::vector<INotifyUI*> notifiers_;
-    std::vector<IMessageFilterUI*> messageFilters_;
-    std::vector<IMessageFilterUI*> preMessageFilters_;
-    std::vector<ITranslateAccelerator*> accelerators_;
-    std::vector<CControlUI*> postPaintControls_;
+    SkinPointerList<INotifyUI> notifiers_;
+    SkinPointerList<IMessageFilterUI> messageFilters_;
+    SkinPointerList<IMessageFilterUI> preMessageFilters_;
+    SkinPointerList<ITranslateAccelerator> accelerators_;
+    SkinPointerList<CControlUI> postPaintControls_;
     std::vector<std::unique_ptr<CControlUI>> deferredDestruction_;
     std::vector<SkinNotify> queuedNotifications_;
     SkinTimerTable timers_;

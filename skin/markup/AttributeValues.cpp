@@ -54,6 +54,18 @@ double ReadFraction(const wchar_t* text, const wchar_t** end) {
     return negative ? -value : value;
 }
 
+// Left, top, right and bottom, in that order, each read with `next`.
+template <typename Sides, typename Value>
+Sides ReadSides(const wchar_t* text, Value (SkinValueReader::*next)()) {
+    SkinValueReader reader(text);
+    Sides sides;
+    sides.left = (reader.*next)();
+    sides.top = (reader.*next)();
+    sides.right = (reader.*next)();
+    sides.bottom = (reader.*next)();
+    return sides;
+}
+
 }  // namespace
 
 bool IsTrueText(const wchar_t* text) {
@@ -92,13 +104,7 @@ int32_t ParseCoordinateValue(const wchar_t* text) {
 }
 
 SkinRect ParseRectValue(const wchar_t* text) {
-    SkinValueReader reader(text);
-    SkinRect rect;
-    rect.left = reader.NextCoordinate();
-    rect.top = reader.NextCoordinate();
-    rect.right = reader.NextCoordinate();
-    rect.bottom = reader.NextCoordinate();
-    return rect;
+    return ReadSides<SkinRect>(text, &SkinValueReader::NextCoordinate);
 }
 
 SkinSize ParseSizeValue(const wchar_t* text) {
@@ -110,13 +116,7 @@ SkinSize ParseSizeValue(const wchar_t* text) {
 }
 
 SkinFractionRect ParseFractionRectValue(const wchar_t* text) {
-    SkinValueReader reader(text);
-    SkinFractionRect fractions;
-    fractions.left = reader.NextFraction();
-    fractions.top = reader.NextFraction();
-    fractions.right = reader.NextFraction();
-    fractions.bottom = reader.NextFraction();
-    return fractions;
+    return ReadSides<SkinFractionRect>(text, &SkinValueReader::NextFraction);
 }
 
 int32_t ScaleByFraction(int32_t size, double fraction) {

@@ -57,10 +57,8 @@ class CSkinMarkup {
 
     // When false, a blank inside text content or an attribute value swallows the blanks after it.
     void SetPreserveWhitespace(bool preserve) { preserveWhitespace_ = preserve; }
-    bool PreservesWhitespace() const { return preserveWhitespace_; }
 
     uint32_t ElementCount() const { return elementCount_; }
-    uint32_t ElementCapacity() const { return elementCapacity_; }
 
   private:
     friend class CSkinMarkupNode;

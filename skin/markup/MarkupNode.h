@@ -29,7 +29,6 @@ class CSkinMarkupNode {
     const wchar_t* Text() const;
 
     int AttributeCount() const;
-    bool HasAnyAttribute() const { return AttributeCount() > 0; }
     // The i-th attribute in document order; an empty text when i is out of range, null for an
     // invalid node.
     const wchar_t* AttributeName(int i) const;

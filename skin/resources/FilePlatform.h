@@ -16,10 +16,9 @@ using ModuleHandle = void*;
 // every "\" of a path counts as one.
 class PlatformFile {
   public:
-    PlatformFile();
-    ~PlatformFile();
-    PlatformFile(PlatformFile&& other) noexcept;
-    PlatformFile& operator=(PlatformFile&& other) noexcept;
+    PlatformFile() = default;
+    PlatformFile(PlatformFile&& other) noexcept = default;
+    PlatformFile& operator=(PlatformFile&& other) noexcept = default;
     PlatformFile(const PlatformFile&) = delete;
     PlatformFile& operator=(const PlatformFile&) = delete;
 
@@ -31,10 +30,13 @@ class PlatformFile {
     // Reads up to `count` bytes at `offset`; `read` receives how many arrived. False on a read error.
     bool ReadAt(uint64_t offset, void* buffer, size_t count, size_t& read) const;
 
-    struct State;
+    // What the platform keeps of an open file; each platform derives its own.
+    struct State {
+        virtual ~State() = default;
+    };
 
   private:
-    explicit PlatformFile(std::unique_ptr<State> state);
+    explicit PlatformFile(std::unique_ptr<State> state) : state_(std::move(state)) {}
     std::unique_ptr<State> state_;
 };
 

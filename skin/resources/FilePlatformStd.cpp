@@ -9,12 +9,12 @@
 
 namespace SkinUI {
 
-struct PlatformFile::State {
-    mutable std::ifstream stream;
+namespace {
+
+struct StreamFile final : PlatformFile::State {
+    std::ifstream stream;
     uint64_t size = 0;
 };
-
-namespace {
 
 std::string NarrowPath(const std::wstring& path) {
     std::wstring slashed = path;
@@ -28,19 +28,13 @@ std::string NarrowPath(const std::wstring& path) {
 
 }  // namespace
 
-PlatformFile::PlatformFile() = default;
-PlatformFile::~PlatformFile() = default;
-PlatformFile::PlatformFile(PlatformFile&& other) noexcept = default;
-PlatformFile& PlatformFile::operator=(PlatformFile&& other) noexcept = default;
-PlatformFile::PlatformFile(std::unique_ptr<State> state) : state_(std::move(state)) {}
-
 PlatformFile PlatformFile::Open(const std::wstring& path) {
     const std::string narrow = NarrowPath(path);
     std::error_code error;
     if (narrow.empty() || !std::filesystem::is_regular_file(narrow, error)) {
         return PlatformFile();
     }
-    auto state = std::make_unique<State>();
+    auto state = std::make_unique<StreamFile>();
     state->stream.open(narrow, std::ios::binary);
     if (!state->stream.is_open()) {
         return PlatformFile();
@@ -58,7 +52,7 @@ bool PlatformFile::Size(uint64_t& size) const {
     if (!state_) {
         return false;
     }
-    size = state_->size;
+    size = static_cast<const StreamFile&>(*state_).size;
     return true;
 }
 
@@ -67,7 +61,7 @@ bool PlatformFile::ReadAt(uint64_t offset, void* buffer, size_t count, size_t& r
     if (!state_) {
         return false;
     }
-    std::ifstream& stream = state_->stream;
+    std::ifstream& stream = static_cast<StreamFile&>(*state_).stream;
     stream.clear();
     stream.seekg(static_cast<std::streamoff>(offset));
     if (!stream) {

@@ -100,16 +100,8 @@ const std::wstring& ArchiveName() {
     return Settings().archiveName;
 }
 
-bool ArchiveKeptOpen() {
-    return Settings().archiveCached;
-}
-
 SkinArchive* KeptArchive() {
     return Settings().keptArchive.get();
-}
-
-bool ArchiveInMemory() {
-    return Settings().archiveName == kMemoryArchiveName;
 }
 
 SkinArchive* OpenArchiveInUse(ArchivePtr& owned) {

@@ -41,10 +41,8 @@ void UseArchiveFile(const std::wstring& name, bool cached);
 void UseArchiveMemory(const void* bytes, size_t size);
 
 const std::wstring& ArchiveName();
-bool ArchiveKeptOpen();
 // The archive kept open, or null (no archive, caching off, or it could not be opened).
 SkinArchive* KeptArchive();
-bool ArchiveInMemory();
 
 // Opens the archive in use for one load: the kept one when caching is on (opened and kept now when
 // it could not be opened before), else a fresh one that `owned` holds. Null when there is no archive

@@ -9,26 +9,28 @@
 
 namespace SkinUI {
 
-struct PlatformFile::State {
+namespace {
+
+struct HandleFile final : PlatformFile::State {
     HANDLE handle = INVALID_HANDLE_VALUE;
-    ~State() {
+    ~HandleFile() override {
         if (handle != INVALID_HANDLE_VALUE) {
             CloseHandle(handle);
         }
     }
 };
 
-PlatformFile::PlatformFile() = default;
-PlatformFile::~PlatformFile() = default;
-PlatformFile::PlatformFile(PlatformFile&& other) noexcept = default;
-PlatformFile& PlatformFile::operator=(PlatformFile&& other) noexcept = default;
-PlatformFile::PlatformFile(std::unique_ptr<State> state) : state_(std::move(state)) {}
+HANDLE HandleOf(const PlatformFile::State& state) {
+    return static_cast<const HandleFile&>(state).handle;
+}
+
+}  // namespace
 
 PlatformFile PlatformFile::Open(const std::wstring& path) {
     if (path.empty()) {
         return PlatformFile();
     }
-    auto state = std::make_unique<State>();
+    auto state = std::make_unique<HandleFile>();
     state->handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (state->handle == INVALID_HANDLE_VALUE) {
@@ -39,7 +41,7 @@ PlatformFile PlatformFile::Open(const std::wstring& path) {
 
 bool PlatformFile::Size(uint64_t& size) const {
     LARGE_INTEGER value{};
-    if (!state_ || !GetFileSizeEx(state_->handle, &value) || value.QuadPart < 0) {
+    if (!state_ || !GetFileSizeEx(HandleOf(*state_), &value) || value.QuadPart < 0) {
         return false;
     }
     size = static_cast<uint64_t>(value.QuadPart);
@@ -59,7 +61,7 @@ bool PlatformFile::ReadAt(uint64_t offset, void* buffer, size_t count, size_t& r
         at.OffsetHigh = static_cast<DWORD>(position >> 32);
         const DWORD want = static_cast<DWORD>(std::min<size_t>(count - read, 1u << 30));
         DWORD got = 0;
-        if (!ReadFile(state_->handle, out + read, want, &got, &at)) {
+        if (!ReadFile(HandleOf(*state_), out + read, want, &got, &at)) {
             return GetLastError() == ERROR_HANDLE_EOF;
         }
         if (got == 0) {

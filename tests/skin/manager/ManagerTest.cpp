@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -230,15 +231,34 @@ TEST_F(Manager, CloseEndsHoverAndPressAndHandsTheFocusToTheOwner) {
     EXPECT_EQ(Clicks(), 1u);  // the release came over the button
 }
 
-class Windows : public ISkinWindowTree {
-  public:
-    uintptr_t child = 0x2001;
-    uintptr_t parent = 0x1000;
-    bool IsChildWindow(uintptr_t window) const override { return window == child; }
-    bool IsAncestor(uintptr_t ancestor, uintptr_t window) const override {
-        return window == child && ancestor == parent;
+struct Filter : IMessageFilterUI {
+    bool swallows = true;
+    std::function<void()> whenAsked;
+    intptr_t HandleWindowMessage(uint32_t message, uintptr_t, intptr_t, bool& handled) override {
+        if (whenAsked) {
+            whenAsked();
+        }
+        handled = swallows && message == M::kEraseBackground;
+        return handled ? 42 : 0;
     }
 };
+
+TEST_F(Manager, MessageFiltersComeFirstAndOneRemovedDuringAMessageIsNotAsked) {
+    AttachAndPaint();
+    Filter filter;
+    manager->AddMessageListener(&filter);
+    bool handled = false;
+    EXPECT_EQ(Send(M::kEraseBackground, 0, 0, &handled), 42);
+    manager->RemoveMessageListener(&filter);
+    EXPECT_EQ(Send(M::kEraseBackground, 0, 0, &handled), 1);
+    // A filter removed by an earlier one while a message is offered (it may be gone) is not asked.
+    Filter first;
+    first.swallows = false;
+    first.whenAsked = [&] { manager->RemoveMessageListener(&filter); };
+    manager->AddMessageListener(&first);
+    manager->AddMessageListener(&filter);
+    EXPECT_EQ(Send(M::kEraseBackground, 0, 0, &handled), 1);
+}
 
 TEST_F(Manager, TheLoopOffersMessagesToTheManagerOfTheWindowOrOfItsAncestors) {
     AttachAndPaint();
