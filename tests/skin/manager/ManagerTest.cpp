@@ -15,6 +15,7 @@
 #include "skin/controls/ContainerUI.h"
 #include "skin/controls/IContainerUI.h"
 #include "skin/controls/LabelUI.h"
+#include "skin/manager/IMessageFilterUI.h"
 #include "skin/manager/INotifyUI.h"
 #include "skin/manager/ManagerUI.h"
 #include "skin/manager/WindowFrame.h"
@@ -259,6 +260,16 @@ TEST_F(Manager, MessageFiltersComeFirstAndOneRemovedDuringAMessageIsNotAsked) {
     manager->AddMessageListener(&filter);
     EXPECT_EQ(Send(M::kEraseBackground, 0, 0, &handled), 1);
 }
+
+class Windows : public ISkinWindowTree {
+  public:
+    uintptr_t child = 0x2001;
+    uintptr_t parent = 0x1000;
+    bool IsChildWindow(uintptr_t window) const override { return window == child; }
+    bool IsAncestor(uintptr_t ancestor, uintptr_t window) const override {
+        return window == child && ancestor == parent;
+    }
+};
 
 TEST_F(Manager, TheLoopOffersMessagesToTheManagerOfTheWindowOrOfItsAncestors) {
     AttachAndPaint();
