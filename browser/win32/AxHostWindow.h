@@ -7,7 +7,7 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 

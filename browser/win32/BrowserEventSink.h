@@ -4,7 +4,7 @@
 
 #include <exdisp.h>
 
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 

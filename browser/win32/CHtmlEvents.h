@@ -5,7 +5,7 @@
 #include <oaidl.h>
 
 #include "browser/HtmlEventSink.h"
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 

@@ -5,7 +5,7 @@
 #include <mshtml.h>
 
 #include "browser/HtmlDocument.h"
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 

@@ -5,7 +5,7 @@
 #include <exdisp.h>
 
 #include "browser/PageBrowser.h"
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 

@@ -4,7 +4,7 @@
 #include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/WebProcess.h"
-#include "skin/TextCodec.h"
+#include "skin/markup/TextCodec.h"
 
 namespace browser {
 namespace {

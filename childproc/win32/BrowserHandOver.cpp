@@ -2,10 +2,10 @@
 
 #include <objbase.h>
 
+#include "browser/win32/ComPtr.h"
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/ScopedHandles.h"
-#include "skin/win32/ComPtr.h"
 
 using SkinUI::ComPtr;
 

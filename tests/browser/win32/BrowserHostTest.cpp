@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "browser/win32/AxHosting.h"
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
 #include "tests/browser/win32/FakeControl.h"
 #include "tests/support/win32/TestProcess.h"

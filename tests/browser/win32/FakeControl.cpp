@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browsertest {
 namespace {

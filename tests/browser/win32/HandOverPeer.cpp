@@ -14,11 +14,11 @@
 #include <cwctype>
 #include <vector>
 
+#include "browser/win32/ComPtr.h"
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/ScopedHandles.h"
-#include "skin/win32/ComPtr.h"
 
 namespace {
 

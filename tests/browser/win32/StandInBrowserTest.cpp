@@ -19,7 +19,7 @@
 #include "browser/win32/ComPageBrowser.h"
 #include "browser/win32/ComValues.h"
 #include "childproc/IpcProtocol.h"
-#include "skin/TextCodec.h"
+#include "skin/markup/TextCodec.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
 #include "tests/support/win32/TestProcess.h"
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/win32/ComPtr.h"
 #include "browser/win32/MyAxHostWindowEx.h"
 #include "childproc/CommandLines.h"
 #include "childproc/IpcProtocol.h"
@@ -20,7 +21,6 @@
 #include "childproc/win32/ChildIpcWindow.h"
 #include "childproc/win32/ChildPageThread.h"
 #include "childproc/win32/ChildProcessLink.h"
-#include "skin/win32/ComPtr.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
 #include "tests/support/win32/TestProcess.h"
 
