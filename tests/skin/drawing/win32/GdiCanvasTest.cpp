@@ -152,6 +152,40 @@ TEST_F(GdiDrawing, FadeBlendsAnOpaqueImageFromABitmapOrFromTheHeap) {
     }
 }
 
+// A layered window's frame starts transparent whatever its surface held: an image at full opacity lands
+// as blending it onto transparent pixels would (copied, not blended), the rest stays clear, and a faded
+// image is still blended.
+TEST_F(GdiDrawing, FrameStartsTransparentAndTakesImagesAsIfBlendedOntoIt) {
+    folder.Write(L"red.png", EncodePng(RgbaPixels(4, 4, 0x80FF0000)));
+    folder.Write(L"green.png", EncodePng(RgbaPixels(40, 30, 0x4000FF00)));
+    const auto red = tables.RegisterImage(L"red.png", L"", 0, false, false);
+    const auto green = tables.RegisterImage(L"green.png", L"", 0, false, false);
+    ASSERT_TRUE(red && green);
+    const struct {
+        std::shared_ptr<SkinImageInfo> image;
+        SkinRect dest;
+        uint8_t opacity;
+        uint32_t inside;
+    } cases[] = {
+        {red, {2, 2, 6, 6}, 255, 0x80800000},      // premultiplied red
+        {green, {0, 0, 40, 30}, 255, 0x40004000},  // covers the whole frame
+        {red, {2, 2, 6, 6}, 128, 0x40400000},      // faded: blended
+        {nullptr, {0, 0, 0, 0}, 255, 0},           // nothing drawn
+    };
+    for (const auto& c : cases) {
+        surface.Fill(kWhite);
+        {
+            GdiCanvas frame(surface);
+            if (c.image) {
+                frame.BlendImage(c.dest, *c.image, SkinRect{0, 0, c.dest.Width(), c.dest.Height()},
+                                 c.opacity);
+            }
+        }
+        EXPECT_TRUE(PixelNear(surface.PixelAt(3, 3), c.inside)) << c.dest.Width();
+        EXPECT_EQ(surface.PixelAt(39, 29), c.dest.right == 40 ? c.inside : 0u) << c.dest.Width();
+    }
+}
+
 TEST_F(GdiDrawing, MaskedPixelsLetTheBackgroundThrough) {
     RgbaPixels pixels(2, 1, 0xFFFF00FF);
     pixels.Set(1, 0, 0xFF0000FF);
