@@ -134,9 +134,10 @@ class GdiCanvas::OpaqueOutput {
 GdiCanvas::GdiCanvas(HDC dc) : dc_(dc), imageDc_(dc) {}
 
 GdiCanvas::GdiCanvas(GdiDibSurface& alphaSurface)
-    : dc_(alphaSurface.Dc()), alphaSurface_(&alphaSurface), imageDc_(alphaSurface.Dc()) {}
+    : dc_(alphaSurface.Dc()), alphaSurface_(&alphaSurface), untouched_(true), imageDc_(alphaSurface.Dc()) {}
 
 GdiCanvas::~GdiCanvas() {
+    ClearIfUntouched();  // a frame nothing was drawn on is all transparent
     // A clip saved and never restored would leave the caller's context narrowed.
     while (!savedClips_.empty()) {
         RestoreClip();
@@ -144,6 +145,7 @@ GdiCanvas::~GdiCanvas() {
 }
 
 void GdiCanvas::FillSolid(const SkinRect& rect, SkinColor color) {
+    ClearIfUntouched();
     const RECT area = ToRect(rect);
     const OpaqueOutput opaque(*this, rect);
     const COLORREF previous = SetBkColor(dc_, ToColorRef(color));
@@ -153,6 +155,7 @@ void GdiCanvas::FillSolid(const SkinRect& rect, SkinColor color) {
 
 void GdiCanvas::FillGradient(const SkinRect& rect, SkinColor from, SkinColor to, bool vertical,
                              int32_t steps) {
+    ClearIfUntouched();
     if (rect.IsEmpty()) {
         return;
     }
@@ -171,6 +174,7 @@ void GdiCanvas::FillGradient(const SkinRect& rect, SkinColor from, SkinColor to,
 
 void GdiCanvas::DrawLine(const SkinPoint& from, const SkinPoint& to, int32_t width, SkinColor color,
                          int32_t penStyle) {
+    ClearIfUntouched();
     GdiObject<HPEN> pen(CreatePen(penStyle, width, ToColorRef(color)));
     if (!pen) {
         return;
@@ -197,6 +201,7 @@ void GdiCanvas::DrawRoundRect(const SkinRect& rect, int32_t width, int32_t radiu
 
 void GdiCanvas::DrawOutline(const SkinRect& rect, int32_t width, SkinColor color, int32_t radiusX,
                             int32_t radiusY) {
+    ClearIfUntouched();
     // Inside-frame pens keep wide outlines within the rectangle.
     GdiObject<HPEN> pen(CreatePen(PS_SOLID | PS_INSIDEFRAME, width, ToColorRef(color)));
     if (!pen) {
@@ -214,6 +219,7 @@ void GdiCanvas::DrawOutline(const SkinRect& rect, int32_t width, SkinColor color
 
 void GdiCanvas::PaintText(const SkinRect& rect, const std::wstring& text, SkinColor color,
                           SkinFontHandle font, uint32_t format) {
+    ClearIfUntouched();
     if (text.empty()) {
         return;
     }
@@ -233,6 +239,7 @@ void GdiCanvas::PaintText(const SkinRect& rect, const std::wstring& text, SkinCo
 }
 
 void GdiCanvas::CopyImage(const SkinRect& dest, const SkinImageInfo& image, const SkinRect& source) {
+    ClearIfUntouched();
     ImageSource from(imageDc_.Get(), image);
     if (from.Dc() != nullptr) {
         BitBlt(dc_, dest.left, dest.top, dest.Width(), dest.Height(), from.Dc(), source.left, source.top,
@@ -241,6 +248,7 @@ void GdiCanvas::CopyImage(const SkinRect& dest, const SkinImageInfo& image, cons
 }
 
 void GdiCanvas::StretchImage(const SkinRect& dest, const SkinImageInfo& image, const SkinRect& source) {
+    ClearIfUntouched();
     ImageSource from(imageDc_.Get(), image);
     if (from.Dc() == nullptr) {
         return;
@@ -257,9 +265,43 @@ void GdiCanvas::BlendImage(const SkinRect& dest, const SkinImageInfo& image, con
     if (from.Dc() == nullptr) {
         return;
     }
+    if (untouched_ && opacity == 255 && dest.Width() == source.Width() && dest.Height() == source.Height()) {
+        // Premultiplied pixels blended at full opacity onto transparent ones are those pixels: they are
+        // copied, without a blending pass; and when they cover the whole frame, without clearing it first.
+        if (!CoversSurface(dest)) {
+            ClearIfUntouched();
+        }
+        untouched_ = false;
+        BitBlt(dc_, dest.left, dest.top, dest.Width(), dest.Height(), from.Dc(), source.left, source.top,
+               SRCCOPY);
+        return;
+    }
+    ClearIfUntouched();
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, opacity, AC_SRC_ALPHA};
     AlphaBlendFunction()(dc_, dest.left, dest.top, dest.Width(), dest.Height(), from.Dc(), source.left,
                          source.top, source.Width(), source.Height(), blend);
+}
+
+void GdiCanvas::ClearIfUntouched() {
+    if (untouched_ && alphaSurface_ != nullptr) {
+        untouched_ = false;
+        alphaSurface_->Fill(0);
+    }
+}
+
+bool GdiCanvas::CoversSurface(const SkinRect& rect) const {
+    RECT clip{};
+    if (GetClipBox(dc_, &clip) != SIMPLEREGION) {
+        return false;
+    }
+    POINT corners[4] = {
+        {rect.left, rect.top}, {rect.right, rect.bottom}, {clip.left, clip.top}, {clip.right, clip.bottom}};
+    LPtoDP(dc_, corners, 4);
+    const auto covers = [this](const POINT& topLeft, const POINT& bottomRight) {
+        return topLeft.x <= 0 && topLeft.y <= 0 && bottomRight.x >= alphaSurface_->Width() &&
+               bottomRight.y >= alphaSurface_->Height();
+    };
+    return covers(corners[0], corners[1]) && covers(corners[2], corners[3]);
 }
 
 void GdiCanvas::SaveClip() {

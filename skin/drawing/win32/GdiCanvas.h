@@ -18,8 +18,10 @@ namespace SkinUI {
 class GdiCanvas final : public SkinCanvas {
   public:
     explicit GdiCanvas(HDC dc);
-    // Paints into a surface whose alpha counts (a layered window's). GDI writes alpha 0 wherever it
-    // draws, which would make text, solid fills and outlines see-through: here they come out opaque.
+    // Paints a frame into a surface whose alpha counts (a layered window's). The frame starts transparent:
+    // the surface is cleared before the first drawing, unless that drawing covers all of it anyway. GDI
+    // writes alpha 0 wherever it draws, which would make text, solid fills and outlines see-through: here
+    // they come out opaque.
     explicit GdiCanvas(GdiDibSurface& alphaSurface);
     ~GdiCanvas() override;
     GdiCanvas(const GdiCanvas&) = delete;
@@ -51,9 +53,15 @@ class GdiCanvas final : public SkinCanvas {
     class OpaqueOutput;
 
     void DrawOutline(const SkinRect& rect, int32_t width, SkinColor color, int32_t radiusX, int32_t radiusY);
+    // Clears the frame if nothing has been drawn on it yet; every drawing calls this first.
+    void ClearIfUntouched();
+    // The rectangle, as far as the clip lets drawing reach, covers every pixel of the surface.
+    bool CoversSurface(const SkinRect& rect) const;
 
     HDC dc_;
     GdiDibSurface* alphaSurface_ = nullptr;
+    // A frame surface not yet cleared nor drawn on; its pixels count as transparent.
+    bool untouched_ = false;
     MemoryDc imageDc_;
     // One entry per SaveClip: the clip region then, or null when there was none.
     std::vector<GdiObject<HRGN>> savedClips_;

@@ -71,9 +71,8 @@ HWND SendingChild(uint32_t message, intptr_t lParam) {
 }
 
 // Composes the client area the way a layered window's frame is composed: onto a transparent surface
-// whose alpha counts.
+// whose alpha counts, so that what the skin leaves unpainted lets the desktop through.
 void ComposeWithAlpha(GdiDibSurface& surface, const SkinRect& client, ISkinClientPainter& painter) {
-    surface.Fill(0);  // what the skin leaves unpainted lets the desktop through
     GdiCanvas canvas(surface);
     painter.PaintClient(canvas, client);
 }
@@ -167,7 +166,7 @@ void SkinWindowPortWin32::PaintLayered(ISkinClientPainter& painter) {
     }
     TOLVANE_TRACE("layered paint: surface ready");
     ComposeWithAlpha(*surface, client, painter);
-    TOLVANE_TRACE("layered paint: composed (images decoded on first draw)");
+    TOLVANE_TRACE("layered paint: composed");
     RECT window{};
     GetWindowRect(window_, &window);
     POINT destination{window.left, window.top};

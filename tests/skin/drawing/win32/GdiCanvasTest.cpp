@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "skin/drawing/CanvasDrawing.h"
 #include "skin/drawing/ResourceTables.h"
@@ -11,6 +12,7 @@
 #include "skin/drawing/win32/GdiDibSurface.h"
 #include "skin/drawing/win32/GdiFontEngine.h"
 #include "skin/drawing/win32/GdiImageLibrary.h"
+#include "tests/support/skin/TestImages.h"
 
 namespace SkinUI {
 namespace {
@@ -62,6 +64,37 @@ TEST_F(GdiDrawing, OpaqueFillCoversItsRectangleTranslucentIsBlendedAndAlphaZeroI
     EXPECT_EQ(surface.PixelAt(12, 5), 0xFF0000FFu);
     FillColor(canvas, SkinRect{0, 0, 40, 30}, 0x00FFFFFF);  // "#ffffff": alpha 0, nothing drawn
     EXPECT_EQ(surface.PixelAt(20, 20), 0xFF0000FFu);
+}
+
+// A layered window's frame starts transparent whatever its surface held: an image at full opacity lands
+// as blending it onto transparent pixels would (copied, not blended), the rest stays clear, and a faded
+// image is still blended.
+TEST_F(GdiDrawing, FrameStartsTransparentAndTakesImagesAsIfBlendedOntoIt) {
+    const auto red = testsupport::SolidImage(4, 4, 0x80800000, true);
+    const auto green = testsupport::SolidImage(40, 30, 0x40004000, true);
+    const struct {
+        std::shared_ptr<SkinImageInfo> image;
+        SkinRect dest;
+        uint8_t opacity;
+        uint32_t inside;
+    } cases[] = {
+        {red, {2, 2, 6, 6}, 255, 0x80800000},      // premultiplied red
+        {green, {0, 0, 40, 30}, 255, 0x40004000},  // covers the whole frame
+        {red, {2, 2, 6, 6}, 128, 0x40400000},      // faded: blended
+        {nullptr, {0, 0, 0, 0}, 255, 0},           // nothing drawn
+    };
+    for (const auto& c : cases) {
+        surface.Fill(kWhite);
+        {
+            GdiCanvas frame(surface);
+            if (c.image) {
+                frame.BlendImage(c.dest, *c.image, SkinRect{0, 0, c.dest.Width(), c.dest.Height()},
+                                 c.opacity);
+            }
+        }
+        EXPECT_TRUE(PixelNear(surface.PixelAt(3, 3), c.inside)) << c.dest.Width();
+        EXPECT_EQ(surface.PixelAt(39, 29), c.dest.right == 40 ? c.inside : 0u) << c.dest.Width();
+    }
 }
 
 TEST_F(GdiDrawing, TextUsesTheLowTwentyFourBitsOfItsColour) {
