@@ -14,7 +14,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR commandLi
     g_moduleInstance = instance;
     switch (RoleForArgumentCount(__argc)) {
         case ProcessRole::Child:
-            return RunChildProcess();
+            return childproc::RunChildProcess();
         case ProcessRole::Hall:
             return RunHall(g_moduleInstance, commandLineTail);
         case ProcessRole::None:

@@ -137,48 +137,9 @@ void BrowserEventSink::Disconnect() {
     point_.Reset();
 }
 
-HRESULT STDMETHODCALLTYPE BrowserEventSink::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_DWebBrowserEvents2) {
-        return E_NOINTERFACE;
-    }
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE BrowserEventSink::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-ULONG STDMETHODCALLTYPE BrowserEventSink::Release() {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(left);
-}
-
-HRESULT STDMETHODCALLTYPE BrowserEventSink::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE BrowserEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info != nullptr) {
-        *info = nullptr;
-    }
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE BrowserEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
+void* BrowserEventSink::Find(REFIID iid) {
+    const bool answers = iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2;
+    return answers ? static_cast<IDispatch*>(this) : nullptr;
 }
 
 HRESULT STDMETHODCALLTYPE BrowserEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* parameters,

@@ -81,11 +81,11 @@ std::unique_ptr<HtmlDocument> ComPageBrowser::Document() {
 }
 
 uintptr_t ComPageBrowser::HandOverToProcess(uint32_t processId) {
-    return MarshalBrowserToProcess(browser_, processId);
+    return childproc::MarshalBrowserToProcess(browser_, processId);
 }
 
 uintptr_t ComPageBrowser::HandOverToThread() {
-    return MarshalBrowserToThread(browser_);
+    return childproc::MarshalBrowserToThread(browser_);
 }
 
 }  // namespace browser

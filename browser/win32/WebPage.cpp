@@ -80,7 +80,7 @@ void WebPage::SetThread(HANDLE handle, DWORD id) {
 bool WebPage::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                    DWORD mapId) {
     const bool handled = CWebBrowser::ProcessWindowMessage(window, message, wParam, lParam, result, mapId);
-    const UINT pageCommand = PageCommandMessage();
+    const UINT pageCommand = childproc::PageCommandMessage();
     if (pageCommand == 0 || message != pageCommand) {
         return handled;
     }
@@ -206,13 +206,13 @@ std::wstring WebPage::FromSystemCodePage(const std::string& text) {
 }
 
 bool WebPage::SpawnWebProcess(const std::wstring& address) {
-    return ::SpawnWebProcess(address) == 0;
+    return childproc::SpawnWebProcess(address) == 0;
 }
 
 OutOfProcessPage WebPage::RequestOutOfProcessBrowser(WindowId owner) {
     OutOfProcessPage page;
     SkinUI::ComPtr<IWebBrowser2> browser;
-    page.window = AsId(::RequestOutOfProcessBrowser(AsWindow(owner), browser.Put()));
+    page.window = AsId(childproc::RequestOutOfProcessBrowser(AsWindow(owner), browser.Put()));
     if (browser) {
         page.browser = std::make_unique<ComHandedBrowser>(std::move(browser));
     }

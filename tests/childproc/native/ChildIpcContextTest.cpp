@@ -9,11 +9,8 @@
 #include "childproc/ChildIpcContext.h"
 #include "childproc/IpcProtocol.h"
 
+namespace childproc {
 namespace {
-
-using childproc::ChildIpcContext;
-using childproc::CopyDataAnswer;
-using childproc::WindowId;
 
 constexpr WindowId kHall = 0x1A0;
 constexpr WindowId kGameWindow = 0x2B0;
@@ -23,7 +20,7 @@ constexpr WindowId kForeignWindow = 0x777;  // a window of another process
 constexpr WindowId kNoWindow = 0xDEAD0;
 constexpr uint32_t kHallProcess = 100;
 
-struct FakePage : childproc::ChildPage {
+struct FakePage : ChildPage {
     WindowId window = 0;
     WindowId owner = 0;
     std::string pending;
@@ -42,9 +39,8 @@ struct Sent {
     }
 };
 
-struct RecordingHost : childproc::ChildIpcHost {
-    std::shared_ptr<childproc::ChildPage> StartBrowserThread(WindowId owner,
-                                                             const std::string& address) override {
+struct RecordingHost : ChildIpcHost {
+    std::shared_ptr<ChildPage> StartBrowserThread(WindowId owner, const std::string& address) override {
         started.push_back({owner, address});
         if (failPages) {
             return nullptr;
@@ -90,8 +86,8 @@ struct RecordingHost : childproc::ChildIpcHost {
 class ChildIpc : public ::testing::Test {
   protected:
     CopyDataAnswer Open(const std::string& address, uintptr_t tag = 0) {
-        const auto record = ipc::WriteNarrowText(address);
-        return context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, tag, record.data(), record.size());
+        const auto record = WriteNarrowText(address);
+        return context.OnCopyData(COPYDATA_OPEN_PAGE, tag, record.data(), record.size());
     }
     WindowId OpenedPage() { return host.pages.back()->window; }
 
@@ -100,21 +96,15 @@ class ChildIpc : public ::testing::Test {
 };
 
 TEST_F(ChildIpc, OpeningAPageReportsItToTheOwnerBeforeAnswering) {
+    EXPECT_EQ(context.OnCopyData(COPYDATA_OPEN_PAGE, 0, nullptr, 0), CopyDataAnswer::Opened);  // no address
     EXPECT_EQ(Open("http://www.example.com/wd/servers?server_list?c=46"), CopyDataAnswer::Opened);
-    ASSERT_EQ(host.started.size(), 1u);
-    EXPECT_EQ(host.started[0].owner, kHall);
-    EXPECT_EQ(host.started[0].address, "http://www.example.com/wd/servers?server_list?c=46");
-    ASSERT_EQ(host.sent.size(), 1u);
-    EXPECT_EQ(host.sent[0],
-              (Sent{kHall, ipc::WM_IPC_BROWSER_CREATED, 0, static_cast<intptr_t>(OpenedPage())}));
-    EXPECT_EQ(context.PageCount(), 1u);
-}
-
-TEST_F(ChildIpc, OpeningWithoutDataMakesAPageWithoutAnAddress) {
-    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, 0, nullptr, 0), CopyDataAnswer::Opened);
-    ASSERT_EQ(host.started.size(), 1u);
+    ASSERT_EQ(host.started.size(), 2u);
     EXPECT_EQ(host.started[0].address, "");
-    EXPECT_EQ(host.sent.back().lParam, static_cast<intptr_t>(OpenedPage()));
+    EXPECT_EQ(host.started[1].owner, kHall);
+    EXPECT_EQ(host.started[1].address, "http://www.example.com/wd/servers?server_list?c=46");
+    ASSERT_EQ(host.sent.size(), 2u);
+    EXPECT_EQ(host.sent[1], (Sent{kHall, WM_IPC_BROWSER_CREATED, 0, static_cast<intptr_t>(OpenedPage())}));
+    EXPECT_EQ(context.PageCount(), 2u);
 }
 
 TEST_F(ChildIpc, ATagBecomesTheOwnerOfThisAndLaterPagesAndHearsTheReply) {
@@ -133,16 +123,16 @@ TEST_F(ChildIpc, ATagBecomesTheOwnerOfThisAndLaterPagesAndHearsTheReply) {
 TEST_F(ChildIpc, APageThatCannotBeMadeIsReportedAsWindowZero) {
     host.failPages = true;
     EXPECT_EQ(Open("a"), CopyDataAnswer::Opened);
-    EXPECT_EQ(host.sent.back(), (Sent{kHall, ipc::WM_IPC_BROWSER_CREATED, 0, 0}));
+    EXPECT_EQ(host.sent.back(), (Sent{kHall, WM_IPC_BROWSER_CREATED, 0, 0}));
     EXPECT_EQ(context.OnCreateBrowser(), 0u);
     EXPECT_EQ(context.PageCount(), 0u);
 }
 
 TEST_F(ChildIpc, MalformedOpenRecordsAndOwnersOutsideTheHallAreRefusedWithoutAPage) {
     const char unterminated[] = {'h', 't', 't', 'p'};
-    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, kGameWindow, unterminated, sizeof unterminated),
+    EXPECT_EQ(context.OnCopyData(COPYDATA_OPEN_PAGE, kGameWindow, unterminated, sizeof unterminated),
               CopyDataAnswer::Refused);
-    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_OPEN_PAGE, 0, nullptr, 12), CopyDataAnswer::Refused);
+    EXPECT_EQ(context.OnCopyData(COPYDATA_OPEN_PAGE, 0, nullptr, 12), CopyDataAnswer::Refused);
     // No window, a window of another process, a page of the child itself: none may own pages.
     for (WindowId owner : {kNoWindow, kForeignWindow, WindowId{0x500}}) {
         EXPECT_EQ(Open("a", owner), CopyDataAnswer::Refused) << owner;
@@ -172,24 +162,24 @@ TEST_F(ChildIpc, CreatedBrowsersAreListedAndClosedByTheirWindow) {
 TEST_F(ChildIpc, NavigateAndReloadTakeTerminatedAddressesAndReachOnlyPagesOfThisChild) {
     Open("a");
     const WindowId page = OpenedPage();
-    const auto address = ipc::WriteNarrowText("http://www.example.com/pay");
+    const auto address = WriteNarrowText("http://www.example.com/pay");
     const char unterminated[] = {'x', 'y'};
-    context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, unterminated, sizeof unterminated);
-    context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, nullptr, 0);
+    context.OnCopyData(COPYDATA_NAVIGATE_PAGE, page, unterminated, sizeof unterminated);
+    context.OnCopyData(COPYDATA_NAVIGATE_PAGE, page, nullptr, 0);
     EXPECT_TRUE(host.commands.empty());
     EXPECT_EQ(host.pages.back()->pending, "");
-    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, page, address.data(), address.size()),
+    EXPECT_EQ(context.OnCopyData(COPYDATA_NAVIGATE_PAGE, page, address.data(), address.size()),
               CopyDataAnswer::PassOn);
     EXPECT_EQ(host.pages.back()->pending, "http://www.example.com/pay");
-    context.OnCopyData(ipc::COPYDATA_RELOAD_PAGE, page, nullptr, 0);
-    const std::vector<std::pair<WindowId, uint32_t>> expected = {{page, ipc::kPageCommandNavigatePending},
-                                                                 {page, ipc::kPageCommandReload}};
+    context.OnCopyData(COPYDATA_RELOAD_PAGE, page, nullptr, 0);
+    const std::vector<std::pair<WindowId, uint32_t>> expected = {{page, kPageCommandNavigatePending},
+                                                                 {page, kPageCommandReload}};
     EXPECT_EQ(host.commands, expected);
 
     // A window of another child, the hall's own window, or none: nothing happens.
     for (WindowId foreign : {kForeignWindow, kHall, WindowId{0}}) {
-        context.OnCopyData(ipc::COPYDATA_NAVIGATE_PAGE, foreign, address.data(), address.size());
-        context.OnCopyData(ipc::COPYDATA_RELOAD_PAGE, foreign, nullptr, 0);
+        context.OnCopyData(COPYDATA_NAVIGATE_PAGE, foreign, address.data(), address.size());
+        context.OnCopyData(COPYDATA_RELOAD_PAGE, foreign, nullptr, 0);
     }
     EXPECT_EQ(host.commands, expected);
 }
@@ -197,31 +187,29 @@ TEST_F(ChildIpc, NavigateAndReloadTakeTerminatedAddressesAndReachOnlyPagesOfThis
 TEST_F(ChildIpc, OwnerRecordsOfFourBytesMoveOnePage) {
     Open("a");
     const WindowId page = OpenedPage();
-    const auto record = ipc::WriteOwnerRecord(static_cast<uint32_t>(kGameWindow));
-    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, record.data(), 3);
-    const uint8_t longer[8] = {0xB0, 0x02};
-    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, longer, sizeof longer);
-    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, kForeignWindow, record.data(), record.size());
+    const auto record = WriteOwnerRecord(static_cast<uint32_t>(kGameWindow));
+    context.OnCopyData(COPYDATA_SET_PAGE_OWNER, page, record.data(), 3);
+    context.OnCopyData(COPYDATA_SET_PAGE_OWNER, kForeignWindow, record.data(), record.size());
     for (WindowId owner : {kNoWindow, kForeignWindow, page}) {
-        const auto outside = ipc::WriteOwnerRecord(static_cast<uint32_t>(owner));
-        EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, outside.data(), outside.size()),
+        const auto outside = WriteOwnerRecord(static_cast<uint32_t>(owner));
+        EXPECT_EQ(context.OnCopyData(COPYDATA_SET_PAGE_OWNER, page, outside.data(), outside.size()),
                   CopyDataAnswer::Refused)
             << owner;
     }
     EXPECT_EQ(host.pages.back()->owner, kHall);
-    EXPECT_EQ(context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, record.data(), record.size()),
+    EXPECT_EQ(context.OnCopyData(COPYDATA_SET_PAGE_OWNER, page, record.data(), record.size()),
               CopyDataAnswer::PassOn);
     EXPECT_EQ(host.pages.back()->owner, kGameWindow);
     EXPECT_EQ(context.OwnerWindow(), kHall);  // only that page moves
     // Handles widen with their sign.
-    const auto negative = ipc::WriteOwnerRecord(0xFFFF1234u);
-    context.OnCopyData(ipc::COPYDATA_SET_PAGE_OWNER, page, negative.data(), negative.size());
+    const auto negative = WriteOwnerRecord(0xFFFF1234u);
+    context.OnCopyData(COPYDATA_SET_PAGE_OWNER, page, negative.data(), negative.size());
     EXPECT_EQ(host.pages.back()->owner, kNegativeHallWindow);
 }
 
 TEST_F(ChildIpc, UnknownCommandsDoNothingAndGoOn) {
     Open("a");
-    const auto record = ipc::WriteNarrowText("x");
+    const auto record = WriteNarrowText("x");
     for (uint32_t command : {0u, 3u, 5u, 7u, 6400u, 0xFFFFFFFFu}) {
         EXPECT_EQ(context.OnCopyData(command, OpenedPage(), record.data(), record.size()),
                   CopyDataAnswer::PassOn);
@@ -239,3 +227,4 @@ TEST_F(ChildIpc, TheIpcWindowEndsOnceTheOwnerIsGone) {
 }
 
 }  // namespace
+}  // namespace childproc

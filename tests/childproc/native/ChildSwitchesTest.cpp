@@ -2,6 +2,7 @@
 
 #include "childproc/ChildSwitches.h"
 
+namespace childproc {
 namespace {
 
 std::vector<std::wstring> Line(std::wstring a1, std::wstring a2, std::wstring a3, std::wstring a4) {
@@ -48,3 +49,4 @@ TEST(ChildSwitches, RefusesOtherSwitchesNoHallWindowNoNameAndOtherCounts) {
 }
 
 }  // namespace
+}  // namespace childproc

@@ -5,14 +5,13 @@
 #include "childproc/CommandLines.h"
 #include "childproc/PagePlacement.h"
 
+namespace childproc {
 namespace {
 
-using childproc::ChoosePagePlacement;
+const PageRect kClient = {0, 0, 1000, 900};
+const PageRect kScreen = {100, 50, 1108, 984};
 
-const childproc::PageRect kClient = {0, 0, 1000, 900};
-const childproc::PageRect kScreen = {100, 50, 1108, 984};
-
-std::vector<int32_t> Corners(const childproc::PageRect& r) {
+std::vector<int32_t> Corners(const PageRect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
@@ -48,3 +47,4 @@ TEST(CommandLines, ChildRoleCarriesTheHallWindowSignedAndTheIpcName) {
 }
 
 }  // namespace
+}  // namespace childproc

@@ -66,14 +66,15 @@ LRESULT SendCopyData(HWND to, uint32_t command, ULONG_PTR tag, const void* data,
 }
 
 void SendOwner(HWND ipc, HWND page, HWND owner) {
-    const auto record = ipc::WriteOwnerRecord(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner)));
-    SendCopyData(ipc, ipc::COPYDATA_SET_PAGE_OWNER, reinterpret_cast<ULONG_PTR>(page), record.data(),
+    const auto record =
+        childproc::WriteOwnerRecord(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner)));
+    SendCopyData(ipc, childproc::COPYDATA_SET_PAGE_OWNER, reinterpret_cast<ULONG_PTR>(page), record.data(),
                  record.size());
 }
 
 void SendNavigate(HWND ipc, HWND page, const std::string& address) {
-    const auto record = ipc::WriteNarrowText(address);
-    SendCopyData(ipc, ipc::COPYDATA_NAVIGATE_PAGE, reinterpret_cast<ULONG_PTR>(page), record.data(),
+    const auto record = childproc::WriteNarrowText(address);
+    SendCopyData(ipc, childproc::COPYDATA_NAVIGATE_PAGE, reinterpret_cast<ULONG_PTR>(page), record.data(),
                  record.size());
 }
 
@@ -85,8 +86,8 @@ void Click(HWND page) {
 
 bool ClickReached(OwnerWindow& owner, HWND page) {
     return WaitUntil(3000, [&] {
-        for (const auto& r : owner.Messages(ipc::WM_IPC_PAGE_STATE)) {
-            if (r.wParam == ipc::kPageStateMouseButton && r.lParam == reinterpret_cast<LPARAM>(page)) {
+        for (const auto& r : owner.Messages(childproc::WM_IPC_PAGE_STATE)) {
+            if (r.wParam == childproc::kPageStateMouseButton && r.lParam == reinterpret_cast<LPARAM>(page)) {
                 return true;
             }
         }
@@ -108,9 +109,9 @@ class ChildProcess : public ::testing::Test {
     // Opens a start page and returns the window the child reported.
     HWND OpenPage(const char* address, HWND ownerOverride = nullptr) {
         OwnerWindow& receiver = ownerOverride != nullptr ? *game : *hall;
-        const size_t before = receiver.Messages(ipc::WM_IPC_BROWSER_CREATED).size();
+        const size_t before = receiver.Messages(childproc::WM_IPC_BROWSER_CREATED).size();
         EXPECT_EQ(SendStartAddress(link, address, ownerOverride), 0);
-        const auto created = receiver.Messages(ipc::WM_IPC_BROWSER_CREATED);
+        const auto created = receiver.Messages(childproc::WM_IPC_BROWSER_CREATED);
         // The report arrived while the send was still waiting.
         EXPECT_EQ(created.size(), before + 1);
         return created.empty() ? nullptr : reinterpret_cast<HWND>(created.back().lParam);
@@ -149,7 +150,7 @@ TEST_F(ChildProcess, StartPageIsAHiddenDisabledPopupWithTheRealControl) {
 
     const HWND page = OpenPage("http://127.0.0.1:9/wd/servers?server_list?channel=46");
     ASSERT_TRUE(IsWindow(page));
-    EXPECT_EQ(hall->Messages(ipc::WM_IPC_BROWSER_CREATED)[0].wParam, 0u);
+    EXPECT_EQ(hall->Messages(childproc::WM_IPC_BROWSER_CREATED)[0].wParam, 0u);
     EXPECT_EQ(ProcessOf(page), link.processId);
     EXPECT_EQ(Style(page) & (WS_POPUP | WS_DISABLED | WS_VISIBLE | WS_CHILD), WS_POPUP | WS_DISABLED);
     EXPECT_TRUE(ExStyle(page) & WS_EX_NOACTIVATE);
@@ -198,13 +199,13 @@ TEST_F(ChildProcess, AnOpenCommandWithoutDataStillMakesAndReportsAPage) {
 TEST_F(ChildProcess, ATagBecomesTheOwnerOfThisAndLaterPages) {
     const HWND page = OpenPage("http://127.0.0.1:9/a", game->Handle());
     ASSERT_TRUE(IsWindow(page));
-    EXPECT_EQ(game->Messages(ipc::WM_IPC_BROWSER_CREATED)[0].wParam,
+    EXPECT_EQ(game->Messages(childproc::WM_IPC_BROWSER_CREATED)[0].wParam,
               reinterpret_cast<WPARAM>(game->Handle()));
     EXPECT_EQ(GetWindow(page, GW_OWNER), game->Handle());
-    EXPECT_TRUE(hall->Messages(ipc::WM_IPC_BROWSER_CREATED).empty());
+    EXPECT_TRUE(hall->Messages(childproc::WM_IPC_BROWSER_CREATED).empty());
 
     const HWND later = reinterpret_cast<HWND>(
-        SendMessageW(link.childIpcWindow, ipc::WM_IPC_CREATE_BROWSER, GetCurrentProcessId(), 0));
+        SendMessageW(link.childIpcWindow, childproc::WM_IPC_CREATE_BROWSER, GetCurrentProcessId(), 0));
     ASSERT_TRUE(IsWindow(later));
     EXPECT_EQ(GetWindow(later, GW_OWNER), game->Handle());
     Click(later);
@@ -213,16 +214,17 @@ TEST_F(ChildProcess, ATagBecomesTheOwnerOfThisAndLaterPages) {
 
 TEST_F(ChildProcess, CreatedBrowsersCloseAndTheirThreadsEnd) {
     const HWND page = reinterpret_cast<HWND>(
-        SendMessageW(link.childIpcWindow, ipc::WM_IPC_CREATE_BROWSER, GetCurrentProcessId(), 0));
+        SendMessageW(link.childIpcWindow, childproc::WM_IPC_CREATE_BROWSER, GetCurrentProcessId(), 0));
     ASSERT_TRUE(IsWindow(page));
     EXPECT_EQ(GetWindow(page, GW_OWNER), hall->Handle());
     const DWORD threadId = GetWindowThreadProcessId(page, nullptr);
     UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, threadId));
     ASSERT_TRUE(thread);
 
-    SendMessageW(link.childIpcWindow, ipc::WM_IPC_CLOSE_BROWSER, 0, reinterpret_cast<LPARAM>(hall->Handle()));
+    SendMessageW(link.childIpcWindow, childproc::WM_IPC_CLOSE_BROWSER, 0,
+                 reinterpret_cast<LPARAM>(hall->Handle()));
     EXPECT_TRUE(IsWindow(page));  // not a page of the child
-    SendMessageW(link.childIpcWindow, ipc::WM_IPC_CLOSE_BROWSER, 0, reinterpret_cast<LPARAM>(page));
+    SendMessageW(link.childIpcWindow, childproc::WM_IPC_CLOSE_BROWSER, 0, reinterpret_cast<LPARAM>(page));
     EXPECT_TRUE(WaitUntil(3000, [&] { return !IsWindow(page); }));
     EXPECT_TRUE(WaitUntil(3000, [&] { return WaitForSingleObject(thread.Get(), 0) == WAIT_OBJECT_0; }));
 }
@@ -234,8 +236,8 @@ TEST_F(ChildProcess, CommandsForWindowsTheChildDoesNotKnowChangeNothing) {
     for (HWND window : foreign) {
         SendOwner(link.childIpcWindow, window, game->Handle());
         SendNavigate(link.childIpcWindow, window, "http://127.0.0.1:9/elsewhere");
-        SendCopyData(link.childIpcWindow, ipc::COPYDATA_RELOAD_PAGE, reinterpret_cast<ULONG_PTR>(window),
-                     nullptr, 0);
+        SendCopyData(link.childIpcWindow, childproc::COPYDATA_RELOAD_PAGE,
+                     reinterpret_cast<ULONG_PTR>(window), nullptr, 0);
     }
     Click(page);
     EXPECT_TRUE(ClickReached(*hall, page));
@@ -259,31 +261,35 @@ TEST_F(ChildProcess, MalformedRecordsLeaveTheChildServing) {
     const char unterminated[] = {'h', 't', 't', 'p'};
     std::vector<char> oversized(1 << 20, 'x');
     const auto owner =
-        ipc::WriteOwnerRecord(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(game->Handle())));
+        childproc::WriteOwnerRecord(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(game->Handle())));
     const uint8_t longOwner[8] = {};
 
-    EXPECT_EQ(SendCopyData(ipcWindow, ipc::COPYDATA_OPEN_PAGE, 0, unterminated, sizeof unterminated), 0);
-    EXPECT_EQ(SendCopyData(ipcWindow, ipc::COPYDATA_OPEN_PAGE, 0, oversized.data(), oversized.size()), 0);
-    SendCopyData(ipcWindow, ipc::COPYDATA_NAVIGATE_PAGE, pageTag, unterminated, sizeof unterminated);
-    SendCopyData(ipcWindow, ipc::COPYDATA_NAVIGATE_PAGE, pageTag, nullptr, 0);
-    SendCopyData(ipcWindow, ipc::COPYDATA_SET_PAGE_OWNER, pageTag, owner.data(), 3);
-    SendCopyData(ipcWindow, ipc::COPYDATA_SET_PAGE_OWNER, pageTag, longOwner, sizeof longOwner);
-    SendCopyData(ipcWindow, ipc::COPYDATA_SET_PAGE_OWNER, pageTag, nullptr, 0);
+    EXPECT_EQ(SendCopyData(ipcWindow, childproc::COPYDATA_OPEN_PAGE, 0, unterminated, sizeof unterminated),
+              0);
+    EXPECT_EQ(SendCopyData(ipcWindow, childproc::COPYDATA_OPEN_PAGE, 0, oversized.data(), oversized.size()),
+              0);
+    SendCopyData(ipcWindow, childproc::COPYDATA_NAVIGATE_PAGE, pageTag, unterminated, sizeof unterminated);
+    SendCopyData(ipcWindow, childproc::COPYDATA_NAVIGATE_PAGE, pageTag, nullptr, 0);
+    SendCopyData(ipcWindow, childproc::COPYDATA_SET_PAGE_OWNER, pageTag, owner.data(), 3);
+    SendCopyData(ipcWindow, childproc::COPYDATA_SET_PAGE_OWNER, pageTag, longOwner, sizeof longOwner);
+    SendCopyData(ipcWindow, childproc::COPYDATA_SET_PAGE_OWNER, pageTag, nullptr, 0);
     for (uint32_t command : {0u, 3u, 5u, 99u, 6400u}) {
         SendCopyData(ipcWindow, command, pageTag, owner.data(), owner.size());
     }
     // Owners that are no window, or a window outside the hall's process, are refused.
-    const auto address = ipc::WriteNarrowText("http://127.0.0.1:9/c");
+    const auto address = childproc::WriteNarrowText("http://127.0.0.1:9/c");
     for (HWND outside : {reinterpret_cast<HWND>(0xDEAD0), ipcWindow, GetDesktopWindow()}) {
         const ULONG_PTR tag = reinterpret_cast<ULONG_PTR>(outside);
-        EXPECT_EQ(SendCopyData(ipcWindow, ipc::COPYDATA_OPEN_PAGE, tag, address.data(), address.size()), 0);
-        const auto record = ipc::WriteOwnerRecord(static_cast<uint32_t>(tag));
-        EXPECT_EQ(
-            SendCopyData(ipcWindow, ipc::COPYDATA_SET_PAGE_OWNER, pageTag, record.data(), record.size()), 0);
+        EXPECT_EQ(SendCopyData(ipcWindow, childproc::COPYDATA_OPEN_PAGE, tag, address.data(), address.size()),
+                  0);
+        const auto record = childproc::WriteOwnerRecord(static_cast<uint32_t>(tag));
+        EXPECT_EQ(SendCopyData(ipcWindow, childproc::COPYDATA_SET_PAGE_OWNER, pageTag, record.data(),
+                               record.size()),
+                  0);
     }
     // Longer than the lifetime tick and the watchdog's period together.
     testsupport::PumpMessagesFor(2500);
-    EXPECT_EQ(hall->Messages(ipc::WM_IPC_BROWSER_CREATED).size(), 1u);
+    EXPECT_EQ(hall->Messages(childproc::WM_IPC_BROWSER_CREATED).size(), 1u);
     EXPECT_TRUE(game->received.empty());
     EXPECT_EQ(WaitForSingleObject(link.process.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
@@ -327,18 +333,18 @@ TEST_F(ChildProcess, TheWatchdogEndsAChildWhoseIpcThreadIsStuck) {
     browsertest::OwnerThread stuck([&ownerGone](OwnerWindow& owner) {
         const HWND window = owner.Handle();
         owner.onReceived = [window, &ownerGone](const browsertest::Received& r) {
-            if (r.message == ipc::WM_IPC_BROWSER_CREATED) {
+            if (r.message == childproc::WM_IPC_BROWSER_CREATED) {
                 DestroyWindow(window);
                 ownerGone = GetTickCount();
                 Sleep(4000);
             }
         };
     });
-    const auto record = ipc::WriteNarrowText("http://127.0.0.1:9/a");
+    const auto record = childproc::WriteNarrowText("http://127.0.0.1:9/a");
     COPYDATASTRUCT copy = {reinterpret_cast<ULONG_PTR>(stuck.Window()), static_cast<DWORD>(record.size()),
                            const_cast<uint8_t*>(record.data())};
     DWORD_PTR answer = 0;
-    SendMessageTimeoutW(link.childIpcWindow, WM_COPYDATA, ipc::COPYDATA_OPEN_PAGE,
+    SendMessageTimeoutW(link.childIpcWindow, WM_COPYDATA, childproc::COPYDATA_OPEN_PAGE,
                         reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL, 500, &answer);
     ASSERT_TRUE(WaitUntil(3000, [&] { return ownerGone.load() != 0; }));
     WaitUntil(5000, [&] { return WaitForSingleObject(link.process.Get(), 0) == WAIT_OBJECT_0; });
@@ -437,7 +443,7 @@ TEST(ChildSpawn, DISABLED_MeasureStartToFirstPage) {
         LARGE_INTEGER frequency, start, arrived = {};
         QueryPerformanceFrequency(&frequency);
         hall.onReceived = [&](const browsertest::Received& r) {
-            if (r.message == ipc::WM_IPC_BROWSER_CREATED) {
+            if (r.message == childproc::WM_IPC_BROWSER_CREATED) {
                 QueryPerformanceCounter(&arrived);
             }
         };

@@ -73,7 +73,7 @@ class SelfUpdaterTest : public ::testing::Test {
         return appData_ + L"\\Tolvane\\update\\" + Widen(name);
     }
     void Announce(const std::string& address, const std::wstring& checksum = L"") {
-        updater_->OnUpdateInfo(ipc::UpdateInfo{checksum, Widen(address)}, nullptr);
+        updater_->OnUpdateInfo(childproc::UpdateInfo{checksum, Widen(address)}, nullptr);
     }
     UpdateCheck Check() { return updater_->CheckNow(nullptr); }
     // A local copy left by an earlier run.
@@ -155,7 +155,7 @@ TEST_F(SelfUpdaterTest, TheInstallerStartsFromANonAsciiProfileWithTheExactParame
     HWND hall = NewHallWindow();
     ASSERT_NE(hall, nullptr);
     g_timerUpdater = updater_.get();
-    const ipc::UpdateInfo info{Md5Text(installerBytes), Widen(testservers::NginxUrl(name))};
+    const childproc::UpdateInfo info{Md5Text(installerBytes), Widen(testservers::NginxUrl(name))};
 
     updater_->OnUpdateInfo(info, hall);
     testsupport::PumpMessagesFor(2500);
@@ -184,7 +184,7 @@ TEST_F(SelfUpdaterTest, TheInstallerStartsFromANonAsciiProfileWithTheExactParame
 TEST_F(SelfUpdaterTest, TwoRecordsInARowStartOneDownload) {
     HWND hall = NewHallWindow();
     g_timerUpdater = updater_.get();
-    const ipc::UpdateInfo info{L"", Widen(testservers::FaultUrl("slow", name_))};
+    const childproc::UpdateInfo info{L"", Widen(testservers::FaultUrl("slow", name_))};
 
     updater_->OnUpdateInfo(info, hall);
     testsupport::PumpMessagesFor(1000);

@@ -39,15 +39,15 @@ class HallUpdateRecordTest : public ::testing::Test {
 // Sends an update record as a page does.
 void SendUpdateRecord(HWND launcher, const std::vector<uint8_t>& record) {
     COPYDATASTRUCT data = {};
-    data.dwData = ipc::COPYDATA_UPDATE_INFO;
+    data.dwData = childproc::COPYDATA_UPDATE_INFO;
     data.cbData = static_cast<DWORD>(record.size());
     data.lpData = const_cast<uint8_t*>(record.data());
-    SendMessageW(launcher, WM_COPYDATA, ipc::COPYDATA_UPDATE_INFO, reinterpret_cast<LPARAM>(&data));
+    SendMessageW(launcher, WM_COPYDATA, childproc::COPYDATA_UPDATE_INFO, reinterpret_cast<LPARAM>(&data));
 }
 
 // By default nothing listens on the discard port: the check that follows finds no package.
 std::vector<uint8_t> UpdateRecord(const std::string& address = "http://127.0.0.1:9/runecourt-setup.exe") {
-    return ipc::WriteUpdateRecord({L"", std::wstring(address.begin(), address.end())});
+    return childproc::WriteUpdateRecord({L"", std::wstring(address.begin(), address.end())});
 }
 
 size_t FaultLogIndexOf(const std::string& text) {
@@ -106,10 +106,10 @@ TEST_F(HallUpdateRecordTest, TheUpdateCheckRunsAfterTheLastRecordWithoutFreezing
 
 TEST_F(HallUpdateRecordTest, MalformedUpdateRecordsAreRefused) {
     std::vector<uint8_t> shortRecord = UpdateRecord();
-    shortRecord.resize(ipc::kUpdateRecordSize - 2);
+    shortRecord.resize(childproc::kUpdateRecordSize - 2);
     SendUpdateRecord(launcher_, shortRecord);
     std::vector<uint8_t> unterminated = UpdateRecord();
-    for (size_t i = ipc::kUpdateAddressOffset; i < unterminated.size(); ++i) {
+    for (size_t i = childproc::kUpdateAddressOffset; i < unterminated.size(); ++i) {
         unterminated[i] = 'a';
     }
     SendUpdateRecord(launcher_, unterminated);
