@@ -65,29 +65,27 @@ class Event {
             VariantClear(&v);  // by-reference arguments are left alone
         }
     }
-    Event& Add(VARTYPE type, LONG_PTR value) {
-        arguments_.emplace_back();
-        VARIANT& v = arguments_.back();
-        VariantInit(&v);
-        V_VT(&v) = type;
-        if (type == VT_BSTR) {
-            V_BSTR(&v) = SysAllocString(reinterpret_cast<const wchar_t*>(value));
-        } else if (type == VT_DISPATCH) {
-            V_DISPATCH(&v) = reinterpret_cast<IDispatch*>(value);
-            if (V_DISPATCH(&v) != nullptr) {
-                V_DISPATCH(&v)->AddRef();
-            }
-        } else if ((type & VT_BYREF) != 0) {
-            V_BYREF(&v) = reinterpret_cast<void*>(value);
-        } else {
-            V_I4(&v) = static_cast<LONG>(value);  // VT_BOOL and the small integers share the low bytes
+    // A value argument: text, or a number (a flag included) of `type`.
+    Event& Add(VARTYPE type, LONG value) {
+        VARIANT& v = Next(type);
+        V_I4(&v) = value;  // the smaller types share the low bytes
+        return *this;
+    }
+    Event& Text(const wchar_t* text) {
+        V_BSTR(&Next(VT_BSTR)) = SysAllocString(text);
+        return *this;
+    }
+    Event& Dispatch(IDispatch* value) {
+        V_DISPATCH(&Next(VT_DISPATCH)) = value;
+        if (value != nullptr) {
+            value->AddRef();
         }
         return *this;
     }
-    Event& Text(const wchar_t* text) { return Add(VT_BSTR, reinterpret_cast<LONG_PTR>(text)); }
     template <typename T>
     Event& Ref(VARTYPE type, T* target) {
-        return Add(static_cast<VARTYPE>(VT_BYREF | type), reinterpret_cast<LONG_PTR>(target));
+        V_BYREF(&Next(static_cast<VARTYPE>(VT_BYREF | type))) = target;
+        return *this;
     }
     HRESULT SendTo(IDispatch* sink, DISPID id) {
         std::vector<VARIANT> reversed(arguments_.rbegin(), arguments_.rend());
@@ -97,6 +95,12 @@ class Event {
     }
 
   private:
+    VARIANT& Next(VARTYPE type) {
+        arguments_.emplace_back();
+        VariantInit(&arguments_.back());
+        V_VT(&arguments_.back()) = type;
+        return arguments_.back();
+    }
     std::vector<VARIANT> arguments_;
 };
 
@@ -112,13 +116,19 @@ class EventSink : public ::testing::Test {
         VariantClear(&url);
         VariantClear(&headers);
     }
-    Event BeforeNavigate(LONG_PTR cancelArgument, VARTYPE cancelType) {
+    // With the cancel flag as a place to write to, or (null) as a plain value.
+    Event BeforeNavigate(VARIANT_BOOL* cancelFlag) {
         Event event;
-        event.Add(VT_DISPATCH, reinterpret_cast<LONG_PTR>(sink.Get())).Ref(VT_VARIANT, &url);
+        event.Dispatch(sink.Get()).Ref(VT_VARIANT, &url);
         for (int i = 0; i < 3; ++i) {
             event.Ref(VT_VARIANT, &empty);
         }
-        event.Ref(VT_VARIANT, &headers).Add(cancelType, cancelArgument);
+        event.Ref(VT_VARIANT, &headers);
+        if (cancelFlag != nullptr) {
+            event.Ref(VT_BOOL, cancelFlag);
+        } else {
+            event.Add(VT_BOOL, VARIANT_FALSE);
+        }
         return event;
     }
 
@@ -133,13 +143,11 @@ class EventSink : public ::testing::Test {
 
 TEST_F(EventSink, KnownEventsReachTheirOperationsWithTheirArgumentsConverted) {
     opened = sink.Get();
-    EXPECT_EQ(BeforeNavigate(reinterpret_cast<LONG_PTR>(&cancel), VT_BYREF | VT_BOOL)
-                  .SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
-              S_OK);
+    EXPECT_EQ(BeforeNavigate(&cancel).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2), S_OK);
     EXPECT_EQ(cancel, VARIANT_TRUE);
-    EXPECT_EQ(Event().Add(VT_DISPATCH, 0).Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
+    EXPECT_EQ(Event().Dispatch(nullptr).Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
               S_OK);
-    EXPECT_EQ(Event().Add(VT_DISPATCH, 0).Text(L"http://h/b").SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE),
+    EXPECT_EQ(Event().Dispatch(nullptr).Text(L"http://h/b").SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE),
               S_OK);
     // The old navigate-complete number is bound too, its arguments optional.
     EXPECT_EQ(Event().Text(L"http://h/old").SendTo(sink.Get(), 101), S_OK);
@@ -172,16 +180,24 @@ TEST_F(EventSink, UnboundNumbersAndMalformedArgumentsReachNothing) {
     EXPECT_EQ(Event().Ref(VT_DISPATCH, &opened).Ref(VT_BOOL, &cancel).SendTo(sink.Get(), DISPID_NEWWINDOW2),
               S_OK);
 
-    EXPECT_EQ(Event().Add(VT_DISPATCH, 0).SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Event().Dispatch(nullptr).SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(Event().Text(L"x").Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
               DISP_E_TYPEMISMATCH);
     // The cancel flag must be a place to write to.
-    EXPECT_EQ(BeforeNavigate(VARIANT_FALSE, VT_BOOL).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
-              DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(BeforeNavigate(0, VT_BYREF | VT_BOOL).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
+    EXPECT_EQ(BeforeNavigate(nullptr).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2), DISP_E_TYPEMISMATCH);
+    VARIANT_BOOL* nowhere = nullptr;
+    EXPECT_EQ(Event()
+                  .Dispatch(nullptr)
+                  .Ref(VT_VARIANT, &url)
+                  .Ref(VT_VARIANT, &empty)
+                  .Ref(VT_VARIANT, &empty)
+                  .Ref(VT_VARIANT, &empty)
+                  .Ref(VT_VARIANT, &empty)
+                  .Ref(VT_BOOL, nowhere)
+                  .SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(Event()
-                  .Add(VT_DISPATCH, 0)
+                  .Dispatch(nullptr)
                   .Ref(VT_BOOL, &cancel)
                   .Add(VT_I4, 0)
                   .Text(L"a")

@@ -37,7 +37,7 @@ TEST(HandOver, AnotherThreadGetsAWorkingProxyFromTheStream) {
     PageThread page(owner.Handle());
     ASSERT_NE(page.Window(), nullptr);
 
-    const LRESULT answer = SendMessageW(page.Window(), PageCommandMessage(), 0, 0);
+    const LRESULT answer = SendMessageW(page.Window(), childproc::PageCommandMessage(), 0, 0);
     ASSERT_NE(answer, 0);
     ComPtr<IWebBrowser2> proxy;
     ASSERT_EQ(
@@ -47,7 +47,8 @@ TEST(HandOver, AnotherThreadGetsAWorkingProxyFromTheStream) {
 
     HWND window = nullptr;
     ComPtr<IWebBrowser2> acquired;
-    EXPECT_EQ(AcquireBrowserInterface(page.Window(), page.Window(), &window, acquired.Put()), S_OK);
+    EXPECT_EQ(childproc::AcquireBrowserInterface(page.Window(), page.Window(), &window, acquired.Put()),
+              S_OK);
     EXPECT_EQ(window, page.Window());
     EXPECT_TRUE(ProxyWorks(acquired.Get()));
 }
@@ -68,14 +69,14 @@ TEST(HandOver, AHandOverToAProcessThatDoesNotExistFails) {
     PageThread page(owner.Handle());
     ASSERT_NE(page.Window(), nullptr);
     // Process ids are multiples of four: this one names no process.
-    EXPECT_EQ(SendMessageW(page.Window(), PageCommandMessage(), 0, 0x7FFFFFF1), 0);
+    EXPECT_EQ(SendMessageW(page.Window(), childproc::PageCommandMessage(), 0, 0x7FFFFFF1), 0);
 }
 
 TEST(HandOver, AWindowOfTheCallingThreadIsRefusedWithoutSendingAnything) {
     OwnerWindow self;
     HWND window = reinterpret_cast<HWND>(0x1234);
     IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
-    EXPECT_EQ(AcquireBrowserInterface(self.Handle(), nullptr, &window, &browser), E_FAIL);
+    EXPECT_EQ(childproc::AcquireBrowserInterface(self.Handle(), nullptr, &window, &browser), E_FAIL);
     EXPECT_EQ(browser, nullptr);
     EXPECT_EQ(window, reinterpret_cast<HWND>(0x1234));
     EXPECT_TRUE(self.received.empty());
@@ -116,7 +117,8 @@ TEST(HandOver, MalformedBlocksAndPagesOfAnUnexpectedProcessAreRefused) {
         HWND window = nullptr;
         IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
         // The peer's window stands in for its IPC window too: the page belongs to the process asked.
-        const HRESULT result = AcquireBrowserInterface(peer.Window(), peer.Window(), &window, &browser);
+        const HRESULT result =
+            childproc::AcquireBrowserInterface(peer.Window(), peer.Window(), &window, &browser);
         EXPECT_TRUE(FAILED(result)) << answer;
         EXPECT_EQ(browser, nullptr) << answer;
         // Marshalled data that could not be taken gives its references back.
@@ -125,12 +127,12 @@ TEST(HandOver, MalformedBlocksAndPagesOfAnUnexpectedProcessAreRefused) {
 
     // A page of another process than the IPC window's answers with a live handle of this process: it
     // is neither used nor closed.
-    UniqueHandle own(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    childproc::UniqueHandle own(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     MalformedPeer peer(std::to_wstring(reinterpret_cast<uintptr_t>(own.Get())));
     ASSERT_NE(peer.Window(), nullptr);
     OwnerThread ipc;
     IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
-    EXPECT_EQ(AcquireBrowserInterface(ipc.Window(), peer.Window(), nullptr, &browser), E_FAIL);
+    EXPECT_EQ(childproc::AcquireBrowserInterface(ipc.Window(), peer.Window(), nullptr, &browser), E_FAIL);
     EXPECT_EQ(browser, nullptr);
     DWORD flags = 0;
     EXPECT_TRUE(GetHandleInformation(own.Get(), &flags)) << "a handle of this process was closed";
@@ -139,7 +141,7 @@ TEST(HandOver, MalformedBlocksAndPagesOfAnUnexpectedProcessAreRefused) {
 TEST(HandOver, OwnerWithoutAChildGivesNoBrowserForANewWindow) {
     OwnerWindow owner;
     IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
-    EXPECT_EQ(RequestOutOfProcessBrowser(owner.Handle(), &browser), nullptr);
+    EXPECT_EQ(childproc::RequestOutOfProcessBrowser(owner.Handle(), &browser), nullptr);
     EXPECT_EQ(browser, nullptr);
     ASSERT_EQ(owner.received.size(), 1u);
     EXPECT_EQ(owner.received[0].message, childproc::WM_IPC_QUERY_CHILD);
@@ -158,7 +160,7 @@ TEST(HandOver, ANewWindowGetsAPageOfTheChildThatServesTheOwner) {
     owner.childIpcWindow = child.Window();
 
     ComPtr<IWebBrowser2> browser;
-    HWND window = RequestOutOfProcessBrowser(owner.Handle(), browser.Put());
+    HWND window = childproc::RequestOutOfProcessBrowser(owner.Handle(), browser.Put());
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(created);
     EXPECT_EQ(window, created->Window());
