@@ -1,11 +1,10 @@
-// A second process for the hand-over tests. "acquire <page window>" obtains the page's browser from
-// this process and uses the proxy; "serve <answer> <title>" shows a page window that answers the page
-// command with a malformed hand-over ("oversized", "nobrowser", "garbage", "nobrowserobject", or a number
-// given as it stands). The exit code says which step failed; 0 is success.
+// A second process for the hand-over tests: "serve <answer> <title>" shows a page window that answers the
+// page command with a malformed hand-over ("oversized", "nobrowser", "garbage", "nobrowserobject", or a
+// number given as it stands). The exit code is the count of references to the served object that never
+// came back; 0 is success. Without arguments it is a program that never shows a window.
 
 #include <windows.h>
 
-#include <exdisp.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,44 +14,12 @@
 
 #include "browser/win32/ComObject.h"
 #include "childproc/IpcProtocol.h"
-#include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/ScopedHandles.h"
 #include "skin/win32/ComPtr.h"
 
 namespace childproc {
 namespace {
-
-int Acquire(HWND page) {
-    SkinUI::ComPtr<IWebBrowser2> browser;
-    HWND window = nullptr;
-    if (AcquireBrowserInterface(page, page, &window, browser.Put()) != S_OK || !browser) {
-        return 10;
-    }
-    if (window != page) {
-        return 11;
-    }
-    VARIANT_BOOL visible = VARIANT_FALSE;
-    if (FAILED(browser->get_Visible(&visible)) || FAILED(browser->put_StatusBar(VARIANT_TRUE))) {
-        return 12;
-    }
-    // The raw answer is a handle of this process to a well-formed block.
-    const LRESULT answer = SendMessageW(page, PageCommandMessage(), kPageCommandHandOver,
-                                        static_cast<LPARAM>(GetCurrentProcessId()));
-    UniqueHandle block(reinterpret_cast<HANDLE>(answer));
-    MappedView view(block.Get());
-    uint32_t count = 0;
-    if (view.Get() == nullptr || !ReadHandOverCount(view.Get(), view.Size(), count)) {
-        return 13;
-    }
-    // Nobody unmarshals this one: its reference goes back to the page.
-    GlobalMemory memory(GMEM_MOVEABLE, count);
-    memory.CopyIn(static_cast<const uint8_t*>(view.Get()) + kHandOverHeaderSize, count);
-    SkinUI::ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(memory.Get(), FALSE, stream.Put());
-    CoReleaseMarshalData(stream.Get());
-    return 0;
-}
 
 const wchar_t* g_answer = L"";
 
@@ -152,10 +119,7 @@ int Serve(const wchar_t* answer, const wchar_t* title) {
 int wmain(int argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int result = 2;
-    if (argc == 3 && std::wcscmp(argv[1], L"acquire") == 0) {
-        result = childproc::Acquire(
-            reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(argv[2], nullptr, 10))));
-    } else if (argc == 4 && std::wcscmp(argv[1], L"serve") == 0) {
+    if (argc == 4 && std::wcscmp(argv[1], L"serve") == 0) {
         result = childproc::Serve(argv[2], argv[3]);
     }
     CoUninitialize();

@@ -53,17 +53,6 @@ TEST(HandOver, AnotherThreadGetsAWorkingProxyFromTheStream) {
     EXPECT_TRUE(ProxyWorks(acquired.Get()));
 }
 
-TEST(HandOver, AnotherProcessUnmarshalsAWorkingProxyFromItsOwnHandle) {
-    OwnerWindow owner;
-    PageThread page(owner.Handle());
-    ASSERT_NE(page.Window(), nullptr);
-    testsupport::TestProcess peer;
-    ASSERT_TRUE(peer.Start(testsupport::SiblingProgram(L"browser_handover_peer.exe"),
-                           L"acquire " + std::to_wstring(reinterpret_cast<uintptr_t>(page.Window()))));
-    ASSERT_TRUE(peer.WaitForExit(20000));
-    EXPECT_EQ(peer.ExitCode(), 0u);
-}
-
 TEST(HandOver, AHandOverToAProcessThatDoesNotExistFails) {
     OwnerWindow owner;
     PageThread page(owner.Handle());
