@@ -16,7 +16,6 @@
 #include "browser/win32/CWebBrowser.h"
 #include "skin/win32/ComPtr.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
-#include "tests/browser/win32/FakeControl.h"
 #include "tests/support/win32/TestProcess.h"
 
 namespace browsertest {
@@ -55,29 +54,11 @@ class RecordingBrowser : public browser::CWebBrowser {
     bool eventsConnectedAtDestroying = true;
 };
 
-// The host window class is registered here before any browser window exists, with a procedure that
-// notes the timer messages reaching it: the default processing of the browser windows.
-std::vector<UINT_PTR> g_defaultTimers;
-
-class HostClassRecorder : public ::testing::Environment {
+class Apartment : public ::testing::Environment {
   public:
-    void SetUp() override {
-        OleInitialize(nullptr);
-        WNDCLASSEXW windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            if (message == WM_TIMER) {
-                g_defaultTimers.push_back(static_cast<UINT_PTR>(wParam));
-            }
-            return DefWindowProcW(window, message, wParam, lParam);
-        };
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = browser::kAxHostWindowClass;
-        RegisterClassExW(&windowClass);
-    }
+    void SetUp() override { OleInitialize(nullptr); }
 };
-::testing::Environment* const g_hostClassRecorder =
-    ::testing::AddGlobalTestEnvironment(new HostClassRecorder);
+::testing::Environment* const g_apartment = ::testing::AddGlobalTestEnvironment(new Apartment);
 
 constexpr RECT kRect = {0, 0, 320, 240};
 
@@ -173,7 +154,7 @@ TEST(HostWindow, HostsTheControlInOurSiteWhichFillsTheWindowAndTakesItsFocus) {
     DestroyWindow(window);
 }
 
-TEST(HostWindow, ControlEventsAndTimersReachTheOperationsAndTimersThenTheDefault) {
+TEST(HostWindow, ControlEventsAndTimersReachTheOperations) {
     RecordingBrowser browser(true);
     HWND window = browser.Create(TestParentWindow(), kRect);
     ASSERT_NE(window, nullptr);
@@ -184,11 +165,8 @@ TEST(HostWindow, ControlEventsAndTimersReachTheOperationsAndTimersThenTheDefault
     EXPECT_EQ(browser.calls[1], "BeforeNavigate2");
     EXPECT_TRUE(Contains(browser.calls, "CommandStateChange 2 0"));
     EXPECT_TRUE(Contains(browser.calls, "CommandStateChange 1 0"));
-
-    g_defaultTimers.clear();
     SendMessageW(window, WM_TIMER, 78, 0);
     EXPECT_EQ(browser.calls.back(), "Timer 78");
-    EXPECT_EQ(g_defaultTimers, std::vector<UINT_PTR>{78});
     DestroyWindow(window);
 }
 
@@ -245,32 +223,9 @@ TEST(HostWindow, FailedCreationsGiveNoWindowAndLeaveNothingConnected) {
     refused.createdResult = -1;
     EXPECT_EQ(refused.Create(TestParentWindow(), kRect), nullptr);
     EXPECT_EQ(refused.calls, (Calls{"Created", "NcDestroying", "FinalMessage"}));
-
-    FakeControlRegistration registration;
-    ASSERT_TRUE(registration.Registered());
-    FakeControlLog().clear();
-    RecordingBrowser noBrowser(false, kFakeControlName);
-    EXPECT_EQ(noBrowser.Create(TestParentWindow(), kRect), nullptr);
-    EXPECT_EQ(FakeControlLog(), (Calls{"InitNew", "SetClientSite site", "DoVerb -5", "Close",
-                                       "SetClientSite null", "Released"}));
-    for (RecordingBrowser* browser : {&missing, &refused, &noBrowser}) {
+    for (RecordingBrowser* browser : {&missing, &refused}) {
         EXPECT_FALSE(browser->EventsConnected());
         EXPECT_EQ(browser->WebBrowser(), nullptr);
-    }
-}
-
-TEST(HostWindow, PersistedStateFromTheCreationParameterIsLoaded) {
-    FakeControlRegistration registration;
-    const uint8_t state[] = {3,    0,    0xAA,
-                             0xBB, 0xCC, 0xDD};  // three bytes of state; the fourth is not counted
-    const uint8_t empty[] = {0, 0};
-    for (const auto& [parameter, first] :
-         {std::make_pair(state, "Load aa bb cc"), std::make_pair(empty, "InitNew")}) {
-        FakeControlLog().clear();
-        RecordingBrowser browser(false, kFakeControlName);
-        browser.Create(TestParentWindow(), kRect, nullptr, 0, 0, 0, parameter);
-        ASSERT_FALSE(FakeControlLog().empty());
-        EXPECT_EQ(FakeControlLog()[0], first);
     }
 }
 

@@ -49,7 +49,7 @@ class ArgumentRecorder : public browser::CWebBrowser {
         Note(L"CommandStateChange " + std::to_wstring(command) + L" " + std::to_wstring(enabled));
     }
 
-    std::wstring Frame(IDispatch* frame) { return frame != nullptr ? L"frame " : L"none "; }
+    static std::wstring Frame(IDispatch* frame) { return frame != nullptr ? L"frame " : L"none "; }
     void Note(std::wstring call) { calls.push_back(std::move(call)); }
 
     std::vector<std::wstring> calls;
@@ -106,36 +106,21 @@ class Event {
 
 class EventSink : public ::testing::Test {
   protected:
-    void SetUp() override {
-        V_VT(&url) = VT_BSTR;
-        V_BSTR(&url) = SysAllocString(L"http://h/a");
-        V_VT(&headers) = VT_BSTR;
-        V_BSTR(&headers) = SysAllocString(L"X-A: 1");
-    }
-    void TearDown() override {
-        VariantClear(&url);
-        VariantClear(&headers);
-    }
-    // With the cancel flag as a place to write to, or (null) as a plain value.
-    Event BeforeNavigate(VARIANT_BOOL* cancelFlag) {
+    // The cancel flag as a place to write to (null: none) or, with `byValue`, as a plain flag.
+    Event BeforeNavigate(VARIANT_BOOL* cancelFlag, bool byValue = false) {
         Event event;
-        event.Dispatch(sink.Get()).Ref(VT_VARIANT, &url);
-        for (int i = 0; i < 3; ++i) {
-            event.Ref(VT_VARIANT, &empty);
-        }
-        event.Ref(VT_VARIANT, &headers);
-        if (cancelFlag != nullptr) {
-            event.Ref(VT_BOOL, cancelFlag);
-        } else {
+        event.Dispatch(sink.Get()).Text(L"http://h/a").Ref(VT_VARIANT, &empty).Ref(VT_VARIANT, &empty);
+        event.Ref(VT_VARIANT, &empty).Text(L"X-A: 1");
+        if (byValue) {
             event.Add(VT_BOOL, VARIANT_FALSE);
+        } else {
+            event.Ref(VT_BOOL, cancelFlag);
         }
         return event;
     }
 
     ArgumentRecorder target;
     ComPtr<browser::BrowserEventSink> sink = browser::BrowserEventSink::Create(target);
-    VARIANT url = {};
-    VARIANT headers = {};
     VARIANT empty = {};
     VARIANT_BOOL cancel = VARIANT_FALSE;
     IDispatch* opened = nullptr;
@@ -145,7 +130,7 @@ TEST_F(EventSink, KnownEventsReachTheirOperationsWithTheirArgumentsConverted) {
     opened = sink.Get();
     EXPECT_EQ(BeforeNavigate(&cancel).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2), S_OK);
     EXPECT_EQ(cancel, VARIANT_TRUE);
-    EXPECT_EQ(Event().Dispatch(nullptr).Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
+    EXPECT_EQ(Event().Dispatch(nullptr).Text(L"http://h/a").SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
               S_OK);
     EXPECT_EQ(Event().Dispatch(nullptr).Text(L"http://h/b").SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE),
               S_OK);
@@ -181,21 +166,11 @@ TEST_F(EventSink, UnboundNumbersAndMalformedArgumentsReachNothing) {
               S_OK);
 
     EXPECT_EQ(Event().Dispatch(nullptr).SendTo(sink.Get(), DISPID_DOCUMENTCOMPLETE), DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(Event().Text(L"x").Ref(VT_VARIANT, &url).SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
+    EXPECT_EQ(Event().Text(L"x").Text(L"http://h/a").SendTo(sink.Get(), DISPID_NAVIGATECOMPLETE2),
               DISP_E_TYPEMISMATCH);
     // The cancel flag must be a place to write to.
     EXPECT_EQ(BeforeNavigate(nullptr).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2), DISP_E_TYPEMISMATCH);
-    VARIANT_BOOL* nowhere = nullptr;
-    EXPECT_EQ(Event()
-                  .Dispatch(nullptr)
-                  .Ref(VT_VARIANT, &url)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_VARIANT, &empty)
-                  .Ref(VT_BOOL, nowhere)
-                  .SendTo(sink.Get(), DISPID_BEFORENAVIGATE2),
-              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(BeforeNavigate(nullptr, true).SendTo(sink.Get(), DISPID_BEFORENAVIGATE2), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(Event()
                   .Dispatch(nullptr)
                   .Ref(VT_BOOL, &cancel)
@@ -209,24 +184,12 @@ TEST_F(EventSink, UnboundNumbersAndMalformedArgumentsReachNothing) {
                   .Add(VT_BOOL, VARIANT_TRUE)
                   .SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE),
               DISP_E_TYPEMISMATCH);
-    EXPECT_TRUE(target.calls.empty());
     EXPECT_EQ(cancel, VARIANT_FALSE);
-}
-
-TEST_F(EventSink, ADisconnectedSinkDeliversNothingAndCountsItsReferences) {
-    EXPECT_FALSE(sink->Connected());
+    // A disconnected sink delivers nothing at all.
     sink->Disconnect();
     EXPECT_EQ(Event().Add(VT_I4, 2).Add(VT_BOOL, VARIANT_TRUE).SendTo(sink.Get(), DISPID_COMMANDSTATECHANGE),
               S_OK);
     EXPECT_TRUE(target.calls.empty());
-
-    ComPtr<IDispatch> asEvents;
-    EXPECT_EQ(sink->QueryInterface(DIID_DWebBrowserEvents2, asEvents.PutVoid()), S_OK);
-    IUnknown* other = sink.Get();
-    EXPECT_EQ(sink->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(&other)), E_NOINTERFACE);
-    EXPECT_EQ(other, nullptr);
-    EXPECT_EQ(sink->AddRef(), 3u);
-    EXPECT_EQ(sink->Release(), 2u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "childproc/ChildIpcContext.h"
@@ -29,15 +30,7 @@ struct FakePage : ChildPage {
     void SetPendingAddress(std::string a) override { pending = std::move(a); }
 };
 
-struct Sent {
-    WindowId to;
-    uint32_t message;
-    uintptr_t wParam;
-    intptr_t lParam;
-    bool operator==(const Sent& o) const {
-        return to == o.to && message == o.message && wParam == o.wParam && lParam == o.lParam;
-    }
-};
+using Sent = std::tuple<WindowId, uint32_t, uintptr_t, intptr_t>;  // to, message, wParam, lParam
 
 struct RecordingHost : ChildIpcHost {
     std::shared_ptr<ChildPage> StartBrowserThread(WindowId owner, const std::string& address) override {
@@ -68,11 +61,7 @@ struct RecordingHost : ChildIpcHost {
     }
     void DestroyIpcWindow() override { ++ipcDestroyed; }
 
-    struct Start {
-        WindowId owner;
-        std::string address;
-    };
-    std::vector<Start> started;
+    std::vector<std::pair<WindowId, std::string>> started;  // owner, address
     std::vector<std::shared_ptr<FakePage>> pages;
     std::vector<Sent> sent;
     std::vector<std::pair<WindowId, uint32_t>> commands;
@@ -99,9 +88,9 @@ TEST_F(ChildIpc, OpeningAPageReportsItToTheOwnerBeforeAnswering) {
     EXPECT_EQ(context.OnCopyData(COPYDATA_OPEN_PAGE, 0, nullptr, 0), CopyDataAnswer::Opened);  // no address
     EXPECT_EQ(Open("http://www.example.com/wd/servers?server_list?c=46"), CopyDataAnswer::Opened);
     ASSERT_EQ(host.started.size(), 2u);
-    EXPECT_EQ(host.started[0].address, "");
-    EXPECT_EQ(host.started[1].owner, kHall);
-    EXPECT_EQ(host.started[1].address, "http://www.example.com/wd/servers?server_list?c=46");
+    EXPECT_EQ(host.started[0].second, "");
+    EXPECT_EQ(host.started[1].first, kHall);
+    EXPECT_EQ(host.started[1].second, "http://www.example.com/wd/servers?server_list?c=46");
     ASSERT_EQ(host.sent.size(), 2u);
     EXPECT_EQ(host.sent[1], (Sent{kHall, WM_IPC_BROWSER_CREATED, 0, static_cast<intptr_t>(OpenedPage())}));
     EXPECT_EQ(context.PageCount(), 2u);
@@ -109,15 +98,15 @@ TEST_F(ChildIpc, OpeningAPageReportsItToTheOwnerBeforeAnswering) {
 
 TEST_F(ChildIpc, ATagBecomesTheOwnerOfThisAndLaterPagesAndHearsTheReply) {
     Open("a", kGameWindow);
-    EXPECT_EQ(host.started.back().owner, kGameWindow);
-    EXPECT_EQ(host.sent.back().to, kGameWindow);
-    EXPECT_EQ(host.sent.back().wParam, kGameWindow);  // the tag is echoed
+    EXPECT_EQ(host.started.back().first, kGameWindow);
+    EXPECT_EQ(std::get<0>(host.sent.back()), kGameWindow);
+    EXPECT_EQ(std::get<2>(host.sent.back()), kGameWindow);  // the tag is echoed
     EXPECT_EQ(context.OwnerWindow(), kGameWindow);
     context.OnCreateBrowser();
-    EXPECT_EQ(host.started.back().owner, kGameWindow);
+    EXPECT_EQ(host.started.back().first, kGameWindow);
     Open("b");
-    EXPECT_EQ(host.sent.back().to, kGameWindow);
-    EXPECT_EQ(host.sent.back().wParam, 0u);
+    EXPECT_EQ(std::get<0>(host.sent.back()), kGameWindow);
+    EXPECT_EQ(std::get<2>(host.sent.back()), 0u);
 }
 
 TEST_F(ChildIpc, APageThatCannotBeMadeIsReportedAsWindowZero) {
@@ -146,7 +135,7 @@ TEST_F(ChildIpc, CreatedBrowsersAreListedAndClosedByTheirWindow) {
     const WindowId first = context.OnCreateBrowser();
     const WindowId second = context.OnCreateBrowser();
     EXPECT_NE(first, 0u);
-    EXPECT_EQ(host.started.back().address, "");
+    EXPECT_EQ(host.started.back().second, "");
     EXPECT_EQ(context.PageCount(), 2u);
     context.OnCloseBrowser(0x999);
     EXPECT_TRUE(host.closed.empty());
