@@ -43,12 +43,8 @@ struct ElementScript {
     int32_t hrefResult = 0;
     std::optional<std::wstring> href;
     BrowserScript* frameBrowser = nullptr;  // set for a frame element with a browser of its own
-    bool hasBounds = true;
-    int32_t left = 0;
-    int32_t top = 0;
-    bool scrollable = false;
-    int32_t scrollLeft = 0;
-    int32_t scrollTop = 0;
+    bool hasBounds = true, scrollable = false;
+    int32_t left = 0, top = 0, scrollLeft = 0, scrollTop = 0;
 };
 
 struct Region {
@@ -62,21 +58,17 @@ struct DocumentScript {
     std::vector<Region> regions;          // hit testing: the first region holding the point
     ElementScript* active = nullptr;
     bool bodyTakesHandler = true;
-    browser::HtmlEventSink* scrollHandler = nullptr;
-    browser::HtmlEventSink* mouseOverHandler = nullptr;
+    browser::HtmlEventSink *scrollHandler = nullptr, *mouseOverHandler = nullptr;
     std::vector<std::wstring> scripts;  // run in this document's window, "language|code"
     std::vector<std::pair<int32_t, int32_t>> pointQueries;
 };
 
 struct BrowserScript {
     std::vector<std::string> calls;  // commands in order: "back", "navigate <address>", "top 1", ...
-    std::wstring locationUrl;
-    bool urlReadable = true;
-    std::wstring locationName;
+    std::wstring locationUrl, locationName;
+    bool urlReadable = true, readyReadable = true;
     int nameUnreadableFor = 0;  // reads of the name that fail before it is known
-    int32_t readyState = browser::kReadyStateComplete;
-    bool readyReadable = true;
-    int32_t top = 0;
+    int32_t readyState = browser::kReadyStateComplete, top = 0;
     DocumentScript* document = nullptr;
     uint32_t handedToProcess = 0;
 };
@@ -158,9 +150,8 @@ class ScriptedBrowser : public browser::PageBrowser {
 };
 
 // The browser a new window was handed, as the page window's request answered it.
-class ScriptedHandedBrowser : public browser::HandedBrowser {
-  public:
-    explicit ScriptedHandedBrowser(int id) : id(id) {}
+struct ScriptedHandedBrowser : browser::HandedBrowser {
+    explicit ScriptedHandedBrowser(int handedId) : id(handedId) {}
     int id;
 };
 
@@ -229,10 +220,8 @@ class ScriptedPageWindow : public browser::PageWindow {
     std::vector<Message> messages;
     std::vector<std::string> timerLog;    // "start 1002 300", "stop 1002"
     std::map<uint32_t, uint32_t> timers;  // running timers and their periods
-    bool quitPosted = false;
-    browser::Point cursor;
-    browser::Point clientOrigin{100, 200};  // screen position of the client area's corner
-    bool spawnSucceeds = true;
+    bool quitPosted = false, spawnSucceeds = true;
+    browser::Point cursor, clientOrigin{100, 200};  // the client area's corner on the screen
     std::vector<std::wstring> spawned;
     // How the owner's child process answers a request for a new page: window and handed browser id
     // (0 for none).

@@ -57,15 +57,7 @@ LRESULT CALLBACK OwnerWindow::WindowProc(HWND window, UINT message, WPARAM wPara
     if (self == nullptr || !ours) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    Received record{message, wParam, lParam, 0, {}};
-    if (message == WM_COPYDATA) {
-        const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        const auto* bytes = static_cast<const uint8_t*>(copy->lpData);
-        record.tag = copy->dwData;
-        if (bytes != nullptr) {
-            record.data.assign(bytes, bytes + copy->cbData);
-        }
-    }
+    const Received record{message, wParam, lParam};
     self->received.push_back(record);
     if (self->onReceived) {
         self->onReceived(record);

@@ -11,13 +11,11 @@
 
 namespace browsertest {
 
-// One message an owner window received; data-copy messages keep their tag and bytes.
+// One message an owner window received.
 struct Received {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    ULONG_PTR tag = 0;
-    std::vector<uint8_t> data;
 };
 
 // A top-level window that records the hall and child messages it receives and answers them as a hall

