@@ -1,6 +1,6 @@
 #include "app/Channel.h"
 
-#include "skin/TextNumbers.h"
+#include "skin/markup/Numbers.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "skin/SkinBuilder.h"
-#include "skin/SkinResources.h"
-#include "tests/skin/native/ShippedSkinArchive.h"
+#include "skin/controls/Builder.h"
+#include "skin/resources/Resources.h"
+#include "tests/skin/resources/ShippedSkinArchive.h"
 #include "tests/support/skin/TestControlHost.h"
 #include "tests/support/skin/TestWindowObject.h"
 

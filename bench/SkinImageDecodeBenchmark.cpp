@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinImageDecoder.h"
+#include "skin/drawing/ImageDecoder.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinArchive.h"
-#include "skin/SkinMarkup.h"
+#include "skin/markup/Markup.h"
+#include "skin/resources/Archive.h"
 
 namespace {
 

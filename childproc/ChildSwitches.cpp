@@ -1,6 +1,6 @@
 #include "childproc/ChildSwitches.h"
 
-#include "skin/TextNumbers.h"
+#include "skin/markup/Numbers.h"
 
 namespace childproc {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "skin/Utf16Text.h"
+#include "skin/markup/Utf16Text.h"
 
 namespace childproc {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/Channel.h"
 #include "childproc/ChildSwitches.h"
-#include "skin/TextNumbers.h"
+#include "skin/markup/Numbers.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinArchive.h"
+#include "skin/resources/Archive.h"
 
 namespace {
 

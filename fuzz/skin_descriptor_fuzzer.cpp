@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "skin/Canvas.h"
-#include "skin/ImageCompositor.h"
-#include "skin/SkinImage.h"
-#include "skin/SkinImageDescriptorKeys.h"
-#include "skin/SkinImagePixels.h"
+#include "skin/drawing/Canvas.h"
+#include "skin/drawing/Image.h"
+#include "skin/drawing/ImageCompositor.h"
+#include "skin/drawing/ImageDescriptorKeys.h"
+#include "skin/drawing/ImagePixels.h"
 
 namespace {
 

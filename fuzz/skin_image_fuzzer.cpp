@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "skin/SkinImageDecoder.h"
+#include "skin/drawing/ImageDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto image = SkinUI::DecodeImageBytes(data, size, 0xFFFF00FF);

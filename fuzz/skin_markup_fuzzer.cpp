@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "skin/SkinMarkup.h"
+#include "skin/markup/Markup.h"
 
 namespace {
 

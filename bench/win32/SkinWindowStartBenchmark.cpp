@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinResources.h"
-#include "skin/win32/GdiDibSurface.h"
-#include "skin/win32/WindowImplBase.h"
+#include "skin/drawing/win32/GdiDibSurface.h"
+#include "skin/manager/win32/WindowImplBase.h"
+#include "skin/resources/Resources.h"
 
 namespace {
 

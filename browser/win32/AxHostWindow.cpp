@@ -92,7 +92,7 @@ bool AxHostWindow::TakeOverWindow(HWND window) {
 
 // Persisted state that the control cannot read is no reason to fail: it starts fresh instead.
 HRESULT AxHostWindow::LoadOrInitialize(IStream* state) {
-    SkinUI::ComPtr<IPersistStreamInit> persist = control_.As<IPersistStreamInit>();
+    ComPtr<IPersistStreamInit> persist = control_.As<IPersistStreamInit>();
     if (!persist) {
         return S_OK;
     }
@@ -106,7 +106,7 @@ void AxHostWindow::ReleaseAll() {
     if (!control_) {
         return;
     }
-    SkinUI::ComPtr<IUnknown> keepAlive = SkinUI::ComPtr<IUnknown>::Retain(control_.Get());
+    ComPtr<IUnknown> keepAlive = ComPtr<IUnknown>::Retain(control_.Get());
     if (inPlaceObject_ && inPlaceActive_) {
         inPlaceObject_->InPlaceDeactivate();
     }

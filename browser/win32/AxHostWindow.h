@@ -8,8 +8,8 @@
 
 #include "browser/win32/AmbientProperties.h"
 #include "browser/win32/ComObject.h"
+#include "browser/win32/ComPtr.h"
 #include "browser/win32/HostUIDefaults.h"
-#include "skin/win32/ComPtr.h"
 
 namespace browser {
 
@@ -77,9 +77,9 @@ class AxHostWindow : public ComObject<IOleClientSite, IOleInPlaceSite, HostUIDef
     void PassFocusToControl();
 
     HWND window_ = nullptr;
-    SkinUI::ComPtr<IUnknown> control_;
-    SkinUI::ComPtr<IOleObject> oleObject_;
-    SkinUI::ComPtr<IOleInPlaceObject> inPlaceObject_;
+    ComPtr<IUnknown> control_;
+    ComPtr<IOleObject> oleObject_;
+    ComPtr<IOleInPlaceObject> inPlaceObject_;
     bool inPlaceActive_ = false;
     bool uiActive_ = false;
 };

@@ -100,20 +100,20 @@ HRESULT NavigateComplete(const Arguments& a, CWebBrowser& target) {
 
 }  // namespace
 
-SkinUI::ComPtr<BrowserEventSink> BrowserEventSink::Create(CWebBrowser& target) {
-    return SkinUI::ComPtr<BrowserEventSink>::Adopt(new (std::nothrow) BrowserEventSink(target));
+ComPtr<BrowserEventSink> BrowserEventSink::Create(CWebBrowser& target) {
+    return ComPtr<BrowserEventSink>::Adopt(new (std::nothrow) BrowserEventSink(target));
 }
 
 HRESULT BrowserEventSink::Connect(IUnknown* browser) {
     if (browser == nullptr || cookie_ != 0) {
         return E_UNEXPECTED;
     }
-    SkinUI::ComPtr<IConnectionPointContainer> container;
+    ComPtr<IConnectionPointContainer> container;
     HRESULT result = browser->QueryInterface(IID_IConnectionPointContainer, container.PutVoid());
     if (FAILED(result)) {
         return result;
     }
-    SkinUI::ComPtr<IConnectionPoint> point;
+    ComPtr<IConnectionPoint> point;
     result = container->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Put());
     if (FAILED(result)) {
         return result;
@@ -148,7 +148,7 @@ HRESULT STDMETHODCALLTYPE BrowserEventSink::Invoke(DISPID member, REFIID, LCID, 
         return S_OK;
     }
     // The window may be destroyed by what an operation does; the sink stays alive until this returns.
-    SkinUI::ComPtr<BrowserEventSink> keepAlive = SkinUI::ComPtr<BrowserEventSink>::Retain(this);
+    ComPtr<BrowserEventSink> keepAlive = ComPtr<BrowserEventSink>::Retain(this);
     const Arguments arguments(parameters);
     CWebBrowser& target = *target_;
     switch (member) {

@@ -5,7 +5,7 @@
 #include <exdisp.h>
 
 #include "browser/win32/ComObject.h"
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 
@@ -16,7 +16,7 @@ class CWebBrowser;
 // operation and ignores every other number. Once detached from its window it delivers nothing.
 class BrowserEventSink final : public ComObject<NumberedDispatch> {
   public:
-    static SkinUI::ComPtr<BrowserEventSink> Create(CWebBrowser& target);
+    static ComPtr<BrowserEventSink> Create(CWebBrowser& target);
 
     // Advises the browser's DWebBrowserEvents2 connection point.
     HRESULT Connect(IUnknown* browser);
@@ -38,7 +38,7 @@ class BrowserEventSink final : public ComObject<NumberedDispatch> {
     ~BrowserEventSink() override = default;
 
     CWebBrowser* target_;
-    SkinUI::ComPtr<IConnectionPoint> point_;
+    ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
 };
 

@@ -2,8 +2,8 @@
 
 namespace browser {
 
-SkinUI::ComPtr<CHtmlEvents> CHtmlEvents::Create() {
-    return SkinUI::ComPtr<CHtmlEvents>::Adopt(new CHtmlEvents());
+ComPtr<CHtmlEvents> CHtmlEvents::Create() {
+    return ComPtr<CHtmlEvents>::Adopt(new CHtmlEvents());
 }
 
 void* CHtmlEvents::Find(REFIID iid) {
@@ -12,7 +12,7 @@ void* CHtmlEvents::Find(REFIID iid) {
 
 HRESULT STDMETHODCALLTYPE CHtmlEvents::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                               UINT*) {
-    SkinUI::ComPtr<CHtmlEvents> keepAlive = SkinUI::ComPtr<CHtmlEvents>::Retain(this);
+    ComPtr<CHtmlEvents> keepAlive = ComPtr<CHtmlEvents>::Retain(this);
     Fire();
     return S_OK;
 }

@@ -4,7 +4,7 @@
 
 #include "browser/HtmlEventSink.h"
 #include "browser/win32/ComObject.h"
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 
@@ -13,7 +13,7 @@ namespace browser {
 // outlives its page calls a detached sink instead of a page that is gone.
 class CHtmlEvents : public ComObject<NumberedDispatch>, public HtmlEventSink {
   public:
-    static SkinUI::ComPtr<CHtmlEvents> Create();
+    static ComPtr<CHtmlEvents> Create();
 
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID locale, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,

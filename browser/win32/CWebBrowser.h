@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 
 namespace browser {
 
@@ -92,9 +92,9 @@ class CWebBrowser {
     bool oleInitialized_ = false;
     bool showScrollBars_;
     std::wstring controlName_;
-    SkinUI::ComPtr<IWebBrowser2> browser_;
-    SkinUI::ComPtr<IOleInPlaceActiveObject> keyHandler_;
-    SkinUI::ComPtr<BrowserEventSink> events_;
+    ComPtr<IWebBrowser2> browser_;
+    ComPtr<IOleInPlaceActiveObject> keyHandler_;
+    ComPtr<BrowserEventSink> events_;
 };
 
 }  // namespace browser

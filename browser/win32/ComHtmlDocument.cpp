@@ -7,7 +7,7 @@
 namespace browser {
 namespace {
 
-std::unique_ptr<HtmlElement> Wrap(SkinUI::ComPtr<IHTMLElement> element) {
+std::unique_ptr<HtmlElement> Wrap(ComPtr<IHTMLElement> element) {
     return element ? std::make_unique<ComHtmlElement>(std::move(element)) : nullptr;
 }
 
@@ -56,7 +56,7 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ElementAt(size_t index) {
     V_I4(name.Get()) = static_cast<LONG>(index);
     V_VT(position.Get()) = VT_I4;
     V_I4(position.Get()) = static_cast<LONG>(index);
-    SkinUI::ComPtr<IDispatch> item;
+    ComPtr<IDispatch> item;
     if (FAILED(all_->item(*name.Get(), *position.Get(), item.Put())) || !item) {
         return nullptr;
     }
@@ -64,7 +64,7 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ElementAt(size_t index) {
 }
 
 void ComHtmlDocument::ExecScript(const std::wstring& code, const std::wstring& language) {
-    SkinUI::ComPtr<IHTMLWindow2> window;
+    ComPtr<IHTMLWindow2> window;
     if (FAILED(document_->get_parentWindow(window.Put())) || !window) {
         return;
     }
@@ -93,9 +93,9 @@ std::unique_ptr<HtmlDocument> ComHtmlDocument::FrameDocument(size_t index) {
         V_DISPATCH(frame.Get()) == nullptr) {
         return nullptr;
     }
-    SkinUI::ComPtr<IHTMLWindow2> window;
+    ComPtr<IHTMLWindow2> window;
     V_DISPATCH(frame.Get())->QueryInterface(IID_IHTMLWindow2, window.PutVoid());
-    SkinUI::ComPtr<IHTMLDocument2> document;
+    ComPtr<IHTMLDocument2> document;
     // A frame of another site refuses its document; it is skipped like a frame without one.
     if (!window || FAILED(window->get_document(document.Put())) || !document) {
         return nullptr;
@@ -104,7 +104,7 @@ std::unique_ptr<HtmlDocument> ComHtmlDocument::FrameDocument(size_t index) {
 }
 
 std::unique_ptr<HtmlElement> ComHtmlDocument::ElementFromPoint(int32_t x, int32_t y) {
-    SkinUI::ComPtr<IHTMLElement> element;
+    ComPtr<IHTMLElement> element;
     if (FAILED(document_->elementFromPoint(x, y, element.Put()))) {
         return nullptr;
     }
@@ -112,7 +112,7 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ElementFromPoint(int32_t x, int32_
 }
 
 std::unique_ptr<HtmlElement> ComHtmlDocument::ActiveElement() {
-    SkinUI::ComPtr<IHTMLElement> element;
+    ComPtr<IHTMLElement> element;
     if (FAILED(document_->get_activeElement(element.Put()))) {
         return nullptr;
     }
@@ -120,11 +120,11 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ActiveElement() {
 }
 
 bool ComHtmlDocument::SetBodyScrollHandler(HtmlEventSink& sink) {
-    SkinUI::ComPtr<IHTMLElement> body;
+    ComPtr<IHTMLElement> body;
     if (FAILED(document_->get_body(body.Put())) || !body) {
         return false;
     }
-    SkinUI::ComPtr<IHTMLElement2> scrollable = body.As<IHTMLElement2>();
+    ComPtr<IHTMLElement2> scrollable = body.As<IHTMLElement2>();
     Variant handler;
     if (!scrollable || !HandlerValue(sink, handler)) {
         return false;

@@ -23,8 +23,8 @@ static_assert(sizeof(DOCHOSTUIINFO) == 20, "the host information record of 32-bi
 
 }  // namespace
 
-SkinUI::ComPtr<MyAxHostWindowEx> MyAxHostWindowEx::Create() {
-    return SkinUI::ComPtr<MyAxHostWindowEx>::Adopt(new (std::nothrow) MyAxHostWindowEx());
+ComPtr<MyAxHostWindowEx> MyAxHostWindowEx::Create() {
+    return ComPtr<MyAxHostWindowEx>::Adopt(new (std::nothrow) MyAxHostWindowEx());
 }
 
 void* MyAxHostWindowEx::Find(REFIID iid) {

@@ -16,7 +16,7 @@ extern std::atomic<bool> g_showScrollBars;
 class MyAxHostWindowEx : public AxHostWindow, public IOleCommandTarget {
   public:
     // A new site with one reference, owned by the caller.
-    static SkinUI::ComPtr<MyAxHostWindowEx> Create();
+    static ComPtr<MyAxHostWindowEx> Create();
 
     // The command target's IUnknown is the site's.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {

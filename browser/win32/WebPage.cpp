@@ -4,7 +4,7 @@
 #include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/WebProcess.h"
-#include "skin/TextCodec.h"
+#include "skin/markup/TextCodec.h"
 
 namespace browser {
 namespace {
@@ -12,8 +12,8 @@ namespace {
 // The browser interface a new window is opened in.
 class ComHandedBrowser : public HandedBrowser {
   public:
-    explicit ComHandedBrowser(SkinUI::ComPtr<IWebBrowser2> browser) : browser(std::move(browser)) {}
-    SkinUI::ComPtr<IWebBrowser2> browser;
+    explicit ComHandedBrowser(ComPtr<IWebBrowser2> browser) : browser(std::move(browser)) {}
+    ComPtr<IWebBrowser2> browser;
 };
 
 HWND AsWindow(WindowId id) {
@@ -24,8 +24,8 @@ WindowId AsId(HWND window) {
     return reinterpret_cast<WindowId>(window);
 }
 
-SkinUI::ComPtr<IUnknown> Identity(IUnknown* object) {
-    SkinUI::ComPtr<IUnknown> identity;
+ComPtr<IUnknown> Identity(IUnknown* object) {
+    ComPtr<IUnknown> identity;
     if (object != nullptr) {
         object->QueryInterface(IID_IUnknown, identity.PutVoid());
     }
@@ -211,7 +211,7 @@ bool WebPage::SpawnWebProcess(const std::wstring& address) {
 
 OutOfProcessPage WebPage::RequestOutOfProcessBrowser(WindowId owner) {
     OutOfProcessPage page;
-    SkinUI::ComPtr<IWebBrowser2> browser;
+    ComPtr<IWebBrowser2> browser;
     page.window = AsId(childproc::RequestOutOfProcessBrowser(AsWindow(owner), browser.Put()));
     if (browser) {
         page.browser = std::make_unique<ComHandedBrowser>(std::move(browser));

@@ -77,8 +77,8 @@ class WebPage : public CWebBrowser, private PageWindow {
     bool SpawnWebProcess(const std::wstring& address) override;
     OutOfProcessPage RequestOutOfProcessBrowser(WindowId owner) override;
 
-    SkinUI::ComPtr<CHtmlEvents> scrollEvents_;
-    SkinUI::ComPtr<CHtmlEvents> hoverEvents_;
+    ComPtr<CHtmlEvents> scrollEvents_;
+    ComPtr<CHtmlEvents> hoverEvents_;
     PageController controller_;
     ComPageBrowser pageBrowser_;
     HANDLE threadHandle_ = nullptr;

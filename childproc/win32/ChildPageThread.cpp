@@ -7,7 +7,7 @@
 #include "childproc/IpcProtocol.h"
 #include "childproc/PagePlacement.h"
 #include "childproc/win32/ScopedHandles.h"
-#include "skin/TextCodec.h"
+#include "skin/markup/TextCodec.h"
 
 namespace childproc {
 

@@ -2,7 +2,7 @@
 
 #include "childproc/IpcProtocol.h"
 #include "services/win32/DefaultBrowser.h"
-#include "skin/ControlUI.h"
+#include "skin/controls/ControlUI.h"
 #include "windows/HallAddresses.h"
 #include "windows/HallClicks.h"
 #include "windows/win32/HallWindows.h"

@@ -1,6 +1,6 @@
 #include "windows/win32/HallSkinWindow.h"
 
-#include "skin/ControlUI.h"
+#include "skin/controls/ControlUI.h"
 #include "windows/HallClicks.h"
 #include "windows/win32/HallWindows.h"
 

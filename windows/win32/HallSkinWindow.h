@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "skin/win32/WindowImplBase.h"
+#include "skin/manager/win32/WindowImplBase.h"
 
 // What the launcher and the game window share: their class name, their skin from the archive carried as
 // resource "ZIPRES" 113, the question before the hall ends, and clicks on their named buttons.

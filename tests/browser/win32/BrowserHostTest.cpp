@@ -15,14 +15,14 @@
 #include "browser/win32/AxHosting.h"
 #include "browser/win32/CWebBrowser.h"
 #include "browser/win32/ComPageBrowser.h"
-#include "skin/win32/ComPtr.h"
+#include "browser/win32/ComPtr.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
 #include "tests/support/win32/TestProcess.h"
 
 namespace browsertest {
 namespace {
 
-using SkinUI::ComPtr;
+using browser::ComPtr;
 using Calls = std::vector<std::string>;
 
 // A browser window that records which of its operations ran, in order.

@@ -12,7 +12,7 @@
 namespace browsertest {
 namespace {
 
-using SkinUI::ComPtr;
+using browser::ComPtr;
 
 // A browser window object without a window that counts the operations that ran.
 class OperationCounter : public browser::CWebBrowser {

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "browser/win32/ComObject.h"
+#include "browser/win32/ComPtr.h"
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/ScopedHandles.h"
-#include "skin/win32/ComPtr.h"
 
 namespace childproc {
 namespace {
@@ -69,7 +69,7 @@ LRESULT CALLBACK ServeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
             DWORD count = 0;
             CoGetMarshalSizeMax(&count, IID_IUnknown, g_object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_NORMAL);
             GlobalMemory memory(GMEM_MOVEABLE | GMEM_ZEROINIT, count);
-            SkinUI::ComPtr<IStream> stream;
+            browser::ComPtr<IStream> stream;
             CreateStreamOnHGlobal(memory.Get(), FALSE, stream.Put());
             CoMarshalInterface(stream.Get(), IID_IUnknown, g_object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_NORMAL);
             std::vector<uint8_t> bytes(count);

@@ -6,18 +6,18 @@
 
 #include <string>
 
+#include "browser/win32/ComPtr.h"
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/ScopedHandles.h"
-#include "skin/win32/ComPtr.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
 #include "tests/support/win32/TestProcess.h"
 
 namespace browsertest {
 namespace {
 
-using SkinUI::ComPtr;
+using browser::ComPtr;
 
 class ApartmentEnvironment : public ::testing::Environment {
   public:

@@ -13,21 +13,21 @@
 #include <string>
 #include <vector>
 
+#include "browser/win32/ComPtr.h"
 #include "childproc/IpcProtocol.h"
 #include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/ChildIpcWindow.h"
 #include "childproc/win32/ChildProcessLink.h"
-#include "skin/win32/ComPtr.h"
 #include "tests/browser/win32/BrowserTestSupport.h"
 #include "tests/support/win32/TestProcess.h"
 
 namespace childproc {
 namespace {
 
+using browser::ComPtr;
 using browsertest::OwnerThread;
 using browsertest::OwnerWindow;
 using browsertest::Received;
-using SkinUI::ComPtr;
 using testsupport::SiblingProgram;
 using testsupport::WaitUntil;
 

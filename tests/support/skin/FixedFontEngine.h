@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinFontEngine.h"
+#include "skin/drawing/FontEngine.h"
 
 namespace testsupport {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/Canvas.h"
+#include "skin/drawing/Canvas.h"
 
 namespace testsupport {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "skin/SkinControlSearch.h"
+#include "skin/controls/ControlSearch.h"
 
 namespace testsupport {
 

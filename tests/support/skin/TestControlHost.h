@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "skin/ControlUI.h"
-#include "skin/ISkinControlHost.h"
-#include "skin/ISkinWindowSettings.h"
-#include "skin/SkinDefaultAttributeLists.h"
-#include "skin/SkinResourceTables.h"
-#include "skin/SkinSharedResources.h"
+#include "skin/controls/ControlUI.h"
+#include "skin/controls/ISkinControlHost.h"
+#include "skin/controls/ISkinWindowSettings.h"
+#include "skin/drawing/ResourceTables.h"
+#include "skin/drawing/SharedResources.h"
+#include "skin/resources/DefaultAttributeLists.h"
 #include "tests/support/skin/FixedFontEngine.h"
 
 namespace testsupport {

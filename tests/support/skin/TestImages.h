@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinImage.h"
+#include "skin/drawing/Image.h"
 
 namespace testsupport {
 

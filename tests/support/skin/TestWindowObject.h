@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/ISkinWindowObject.h"
+#include "skin/controls/ISkinWindowObject.h"
 
 namespace testsupport {
 

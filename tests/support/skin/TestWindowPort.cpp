@@ -1,6 +1,6 @@
 #include "tests/support/skin/TestWindowPort.h"
 
-#include "skin/SkinWindowMessages.h"
+#include "skin/manager/WindowMessages.h"
 
 namespace testsupport {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/ISkinWindowPort.h"
+#include "skin/manager/ISkinWindowPort.h"
 #include "tests/support/skin/RecordingCanvas.h"
 
 namespace testsupport {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "skin/SkinImageDecoder.h"
+#include "skin/drawing/ImageDecoder.h"
 
 namespace halltests {
 namespace {
