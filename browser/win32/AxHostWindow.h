@@ -26,10 +26,6 @@ class AxHostWindow : public ComObject<IOleClientSite, IOleInPlaceSite, HostUIDef
     // place. On failure the window still belongs to the site until it is destroyed.
     HRESULT CreateControl(const wchar_t* name, HWND window, IStream* state);
 
-    // The hosted control's IUnknown, or null; no reference is added.
-    IUnknown* Control() const { return control_.Get(); }
-    HWND Window() const { return window_; }
-
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override;
     HRESULT STDMETHODCALLTYPE GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;

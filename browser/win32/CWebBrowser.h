@@ -38,7 +38,6 @@ class CWebBrowser {
     HWND Window() const { return window_; }
     // The hosted control's browser interface: set while the window exists, null before and after.
     IWebBrowser2* WebBrowser() const { return browser_.Get(); }
-    bool ShowScrollBars() const { return showScrollBars_; }
     // Whether the control's events are connected to this window.
     bool EventsConnected() const;
 

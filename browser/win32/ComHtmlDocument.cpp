@@ -23,6 +23,22 @@ bool HandlerValue(HtmlEventSink& sink, Variant& value) {
     return true;
 }
 
+// The length of a collection of the document, or 0 when there is none or it cannot be read.
+template <typename Collection>
+size_t LengthOf(Collection* collection) {
+    long length = 0;
+    if (collection == nullptr || FAILED(collection->get_length(&length)) || length < 0) {
+        return 0;
+    }
+    return static_cast<size_t>(length);
+}
+
+// A collection index as the collections take it: a 32-bit integer variant.
+void SetIndex(Variant& value, size_t index) {
+    V_VT(value.Get()) = VT_I4;
+    V_I4(value.Get()) = static_cast<LONG>(index);
+}
+
 }  // namespace
 
 IHTMLElementCollection* ComHtmlDocument::All() {
@@ -40,11 +56,7 @@ IHTMLFramesCollection2* ComHtmlDocument::Frames() {
 }
 
 size_t ComHtmlDocument::ElementCount() {
-    long length = 0;
-    if (All() == nullptr || FAILED(all_->get_length(&length)) || length < 0) {
-        return 0;
-    }
-    return static_cast<size_t>(length);
+    return LengthOf(All());
 }
 
 std::unique_ptr<HtmlElement> ComHtmlDocument::ElementAt(size_t index) {
@@ -52,10 +64,8 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ElementAt(size_t index) {
         return nullptr;
     }
     Variant name, position;
-    V_VT(name.Get()) = VT_I4;
-    V_I4(name.Get()) = static_cast<LONG>(index);
-    V_VT(position.Get()) = VT_I4;
-    V_I4(position.Get()) = static_cast<LONG>(index);
+    SetIndex(name, index);
+    SetIndex(position, index);
     ComPtr<IDispatch> item;
     if (FAILED(all_->item(*name.Get(), *position.Get(), item.Put())) || !item) {
         return nullptr;
@@ -75,11 +85,7 @@ void ComHtmlDocument::ExecScript(const std::wstring& code, const std::wstring& l
 }
 
 size_t ComHtmlDocument::FrameCount() {
-    long length = 0;
-    if (Frames() == nullptr || FAILED(frames_->get_length(&length)) || length < 0) {
-        return 0;
-    }
-    return static_cast<size_t>(length);
+    return LengthOf(Frames());
 }
 
 std::unique_ptr<HtmlDocument> ComHtmlDocument::FrameDocument(size_t index) {
@@ -87,8 +93,7 @@ std::unique_ptr<HtmlDocument> ComHtmlDocument::FrameDocument(size_t index) {
         return nullptr;
     }
     Variant position, frame;
-    V_VT(position.Get()) = VT_I4;
-    V_I4(position.Get()) = static_cast<LONG>(index);
+    SetIndex(position, index);
     if (FAILED(frames_->item(position.Get(), frame.Get())) || V_VT(frame.Get()) != VT_DISPATCH ||
         V_DISPATCH(frame.Get()) == nullptr) {
         return nullptr;

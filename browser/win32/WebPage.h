@@ -38,10 +38,6 @@ class WebPage : public CWebBrowser, private PageWindow {
 
     // The page thread, stored by the child when the thread runs.
     void SetThread(HANDLE handle, DWORD id);
-    HANDLE ThreadHandle() const { return threadHandle_; }
-    DWORD ThreadId() const { return threadId_; }
-
-    PageController& Controller() { return controller_; }
 
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;

@@ -19,8 +19,6 @@ class HallWatchdog {
     HallWatchdog(const HallWatchdog&) = delete;
     HallWatchdog& operator=(const HallWatchdog&) = delete;
 
-    bool Running() const { return static_cast<bool>(thread_); }
-
   private:
     static DWORD WINAPI Run(void* self);
 

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
-#include <vector>
 
 #include "browser/win32/ComObject.h"
 #include "browser/win32/ComPtr.h"
@@ -72,9 +71,10 @@ LRESULT CALLBACK ServeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
             browser::ComPtr<IStream> stream;
             CreateStreamOnHGlobal(memory.Get(), FALSE, stream.Put());
             CoMarshalInterface(stream.Get(), IID_IUnknown, g_object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_NORMAL);
-            std::vector<uint8_t> bytes(count);
-            memory.CopyOut(bytes.data(), count);
-            return BlockFor(processId, count + 4, count, 0, bytes.data());
+            const void* bytes = GlobalLock(memory.Get());
+            const LRESULT block = BlockFor(processId, count + 4, count, 0, bytes);
+            GlobalUnlock(memory.Get());
+            return block;
         }
         if (std::iswdigit(g_answer[0])) {
             return static_cast<LRESULT>(std::wcstoull(g_answer, nullptr, 10));
