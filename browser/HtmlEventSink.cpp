@@ -5,15 +5,15 @@
 namespace browser {
 
 void HtmlEventSink::Fire() {
-    if (page == nullptr) {
+    if (page_ == nullptr) {
         return;
     }
-    switch (kind) {
+    switch (kind_) {
         case kScroll:
-            page->OnScrollEvent();
+            page_->OnScrollEvent();
             break;
         case kHover:
-            page->OnHoverEvent(lastLink);
+            page_->OnHoverEvent(lastLink_);
             break;
         default:
             break;

@@ -42,11 +42,11 @@ std::string PageController::PendingAddress() const {
 
 bool PageController::OnPageCommand(uintptr_t wParam, intptr_t lParam, intptr_t& result) {
     PageBrowser* browser = window_.HostedBrowser();
-    if (wParam == ipc::kPageCommandHandOver) {
+    if (wParam == childproc::kPageCommandHandOver) {
         if (lParam != 0) {
             const uint32_t processId = static_cast<uint32_t>(lParam);
             result = static_cast<intptr_t>(browser != nullptr ? browser->HandOverToProcess(processId)
-                                                              : uintptr_t{ipc::kNoBrowserHandle});
+                                                              : uintptr_t{childproc::kNoBrowserHandle});
         } else {
             result = static_cast<intptr_t>(browser != nullptr ? browser->HandOverToThread() : 0);
         }
@@ -56,22 +56,22 @@ bool PageController::OnPageCommand(uintptr_t wParam, intptr_t lParam, intptr_t& 
         return false;
     }
     switch (wParam & 0xFFFF) {
-        case ipc::kPageCommandBack:
+        case childproc::kPageCommandBack:
             browser->GoBack();
             break;
-        case ipc::kPageCommandForward:
+        case childproc::kPageCommandForward:
             browser->GoForward();
             break;
-        case ipc::kPageCommandReload: {
+        case childproc::kPageCommandReload: {
             std::wstring address;
             browser->LocationUrl(address);
             browser->Navigate(address);
             break;
         }
-        case ipc::kPageCommandHome:
+        case childproc::kPageCommandHome:
             browser->GoHome();
             break;
-        case ipc::kPageCommandNavigatePending:
+        case childproc::kPageCommandNavigatePending:
             browser->Navigate(window_.FromSystemCodePage(PendingAddress()));
             break;
         default:
@@ -81,7 +81,7 @@ bool PageController::OnPageCommand(uintptr_t wParam, intptr_t lParam, intptr_t& 
 }
 
 void PageController::SendWideText(uint32_t command, WindowId tag, const std::wstring& text) {
-    window_.SendCopyData(OwnerWindow(), command, tag, ipc::WriteWideText(text));
+    window_.SendCopyData(OwnerWindow(), command, tag, childproc::WriteWideText(text));
 }
 
 void PageController::RestartTitleTimer() {
@@ -95,7 +95,7 @@ bool PageController::ReportLocationName() {
     if (browser == nullptr || !browser->LocationName(name) || name.empty()) {
         return false;
     }
-    SendWideText(ipc::COPYDATA_NAVIGATED, window_.Handle(), name);
+    SendWideText(childproc::COPYDATA_NAVIGATED, window_.Handle(), name);
     window_.StopTimer(IDT_TITLE_REPORT);
     return true;
 }
@@ -106,9 +106,9 @@ void PageController::OnBeforeNavigate2(bool topLevel, const std::wstring& addres
     }
     RestartTitleTimer();
     if (IsGameEntryAddress(address)) {
-        window_.Send(OwnerWindow(), ipc::WM_IPC_GAME_PAGE, 0, 0);
+        window_.Send(OwnerWindow(), childproc::WM_IPC_GAME_PAGE, 0, 0);
     }
-    SendWideText(ipc::COPYDATA_NAVIGATED, window_.Handle(), address);
+    SendWideText(childproc::COPYDATA_NAVIGATED, window_.Handle(), address);
 }
 
 void PageController::OnNavigateComplete2(bool topLevel) {
@@ -120,7 +120,7 @@ void PageController::OnNavigateComplete2(bool topLevel) {
     PageBrowser* browser = window_.HostedBrowser();
     std::wstring location;
     if (browser != nullptr && browser->LocationUrl(location) && !location.empty()) {
-        SendWideText(ipc::COPYDATA_NEW_WINDOW, window_.Handle(), location);
+        SendWideText(childproc::COPYDATA_NEW_WINDOW, window_.Handle(), location);
     }
 }
 
@@ -139,7 +139,7 @@ void PageController::OnDocumentComplete(bool topLevel, const std::wstring& addre
     if (!browser->ReadyState(state) || state != kReadyStateComplete || !topLevel) {
         return;
     }
-    window_.Post(OwnerWindow(), ipc::WM_IPC_PAGE_READY, 0, 0);
+    window_.Post(OwnerWindow(), childproc::WM_IPC_PAGE_READY, 0, 0);
     browser->PutTop(-g_topNudge.load(std::memory_order_relaxed));
     ReportLocationName();
     std::unique_ptr<HtmlDocument> document = browser->Document();
@@ -153,16 +153,16 @@ void PageController::OnDocumentComplete(bool topLevel, const std::wstring& addre
 }
 
 void PageController::AttachScrollSink(HtmlDocument& document) {
-    scrollEvents_.kind = HtmlEventSink::kScroll;
-    scrollEvents_.page = this;
-    window_.Post(OwnerWindow(), ipc::WM_IPC_PAGE_STATE, ipc::kPageStateScroll, 0);
+    scrollEvents_.Attach(HtmlEventSink::kScroll, *this);
+    window_.Post(OwnerWindow(), childproc::WM_IPC_PAGE_STATE, childproc::kPageStateScroll, 0);
     document.SetBodyScrollHandler(scrollEvents_);
 }
 
 void PageController::SendUpdateInfo(HtmlDocument& document) {
-    const std::optional<ipc::UpdateInfo> info = ReadUpdateInfo(document);
+    const std::optional<childproc::UpdateInfo> info = ReadUpdateInfo(document);
     if (info.has_value()) {
-        window_.SendCopyData(OwnerWindow(), ipc::COPYDATA_UPDATE_INFO, 0, ipc::WriteUpdateRecord(*info));
+        window_.SendCopyData(OwnerWindow(), childproc::COPYDATA_UPDATE_INFO, 0,
+                             childproc::WriteUpdateRecord(*info));
     }
 }
 
@@ -180,7 +180,7 @@ NewWindowOutcome PageController::OnNewWindow3(uint32_t flags, const std::optiona
         outcome.cancel = true;
     }
     if (page.window != 0 && hasAddress) {
-        SendWideText(ipc::COPYDATA_NEW_WINDOW, page.window, *address);
+        SendWideText(childproc::COPYDATA_NEW_WINDOW, page.window, *address);
     }
     return outcome;
 }
@@ -188,14 +188,14 @@ NewWindowOutcome PageController::OnNewWindow3(uint32_t flags, const std::optiona
 void PageController::OnCommandStateChange(int32_t command, int16_t enabled) {
     uint32_t code = 0;
     if (command == kCommandNavigateForward) {
-        code = ipc::kPageStateForwardCommand;
+        code = childproc::kPageStateForwardCommand;
     } else if (command == kCommandNavigateBack) {
-        code = ipc::kPageStateBackCommand;
+        code = childproc::kPageStateBackCommand;
     } else {
         return;
     }
-    window_.Send(OwnerWindow(), ipc::WM_IPC_PAGE_STATE,
-                 ipc::PageStateCommandParam(code, enabled == kVariantTrue),
+    window_.Send(OwnerWindow(), childproc::WM_IPC_PAGE_STATE,
+                 childproc::PageStateCommandParam(code, enabled == kVariantTrue),
                  static_cast<intptr_t>(window_.Handle()));
 }
 
@@ -244,8 +244,8 @@ void PageController::OnScrollEvent() {
     if (active == nullptr || !active->ScrollOffsets(left, top)) {
         return;
     }
-    window_.Post(OwnerWindow(), ipc::WM_IPC_PAGE_STATE, ipc::kPageStateScroll,
-                 static_cast<intptr_t>(ipc::PackScrollOffsets(left, top)));
+    window_.Post(OwnerWindow(), childproc::WM_IPC_PAGE_STATE, childproc::kPageStateScroll,
+                 static_cast<intptr_t>(childproc::PackScrollOffsets(left, top)));
 }
 
 void PageController::ReportLinkAt(Point client, std::string& remembered) {
@@ -261,8 +261,8 @@ void PageController::ReportLinkAt(Point client, std::string& remembered) {
     if (!changed) {
         return;
     }
-    window_.SendCopyData(OwnerWindow(), ipc::COPYDATA_ELEMENT_TEXT, window_.Handle(),
-                         link.has_value() ? ipc::WriteNarrowText(*link) : std::vector<uint8_t>());
+    window_.SendCopyData(OwnerWindow(), childproc::COPYDATA_ELEMENT_TEXT, window_.Handle(),
+                         link.has_value() ? childproc::WriteNarrowText(*link) : std::vector<uint8_t>());
     remembered = link.value_or(std::string());
 }
 

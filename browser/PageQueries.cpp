@@ -40,8 +40,8 @@ std::wstring ContentOf(HtmlElement& meta) {
 
 }  // namespace
 
-std::optional<ipc::UpdateInfo> ReadUpdateInfo(HtmlDocument& document) {
-    ipc::UpdateInfo info;
+std::optional<childproc::UpdateInfo> ReadUpdateInfo(HtmlDocument& document) {
+    childproc::UpdateInfo info;
     const size_t count = document.ElementCount();
     for (size_t i = 0; i < count; ++i) {
         std::unique_ptr<HtmlElement> element = document.ElementAt(i);
@@ -142,8 +142,7 @@ int32_t LinkAddressOf(std::unique_ptr<HtmlElement> element, std::optional<std::w
 }
 
 void AttachHoverSink(HtmlDocument& document, HtmlEventSink& sink, PageController& page) {
-    sink.kind = HtmlEventSink::kHover;
-    sink.page = &page;
+    sink.Attach(HtmlEventSink::kHover, page);
     document.SetMouseOverHandler(sink);
     const size_t frames = document.FrameCount();
     for (size_t i = 0; i < frames; ++i) {

@@ -23,7 +23,7 @@ inline constexpr wchar_t kScriptLanguage[] = L"JavaScript";
 // The update data the server list publishes in its META tags "Tolvanewd-md5" and "Tolvanewd-updateurl"
 // (names compared exactly, the later tag winning). Nothing without a checksum: an address alone is no
 // announcement.
-std::optional<ipc::UpdateInfo> ReadUpdateInfo(HtmlDocument& document);
+std::optional<childproc::UpdateInfo> ReadUpdateInfo(HtmlDocument& document);
 
 // Runs the error-swallowing script in the browser's document and, depth first, in every frame below it.
 void SuppressScriptErrors(PageBrowser* browser);

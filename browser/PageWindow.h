@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "childproc/IpcProtocol.h"
+
 namespace browser {
 
 class PageBrowser;
 
-// Window handles travel as plain numbers between the page's decisions and the system.
-using WindowId = uintptr_t;
+using childproc::WindowId;
 
 struct Point {
     int32_t x = 0;

@@ -10,16 +10,16 @@ ChildIpcContext::ChildIpcContext(ChildIpcHost& host, WindowId ownerWindow)
 CopyDataAnswer ChildIpcContext::OnCopyData(uint32_t command, uintptr_t tag, const void* data, size_t size) {
     CopyDataAnswer answer = CopyDataAnswer::PassOn;
     switch (command) {
-        case ipc::COPYDATA_OPEN_PAGE:
+        case COPYDATA_OPEN_PAGE:
             answer = OpenStartPage(tag, data, size);
             break;
-        case ipc::COPYDATA_NAVIGATE_PAGE:
+        case COPYDATA_NAVIGATE_PAGE:
             NavigatePage(tag, data, size);
             break;
-        case ipc::COPYDATA_RELOAD_PAGE:
+        case COPYDATA_RELOAD_PAGE:
             ReloadPage(tag);
             break;
-        case ipc::COPYDATA_SET_PAGE_OWNER:
+        case COPYDATA_SET_PAGE_OWNER:
             answer = SetPageOwner(tag, data, size);
             break;
         default:
@@ -30,7 +30,7 @@ CopyDataAnswer ChildIpcContext::OnCopyData(uint32_t command, uintptr_t tag, cons
 
 CopyDataAnswer ChildIpcContext::OpenStartPage(uintptr_t tag, const void* data, size_t size) {
     std::string address;
-    if (!ipc::ReadNarrowText(data, size, address) || (tag != 0 && !IsHallWindow(tag))) {
+    if (!ReadNarrowText(data, size, address) || (tag != 0 && !IsHallWindow(tag))) {
         return CopyDataAnswer::Refused;
     }
     startAddress_ = std::move(address);
@@ -49,7 +49,7 @@ void ChildIpcContext::OnCreateStartPage(uintptr_t echo) {
         window = page->Window();
         pages_.push_back(std::move(page));
     }
-    host_.Send(owner, ipc::WM_IPC_BROWSER_CREATED, echo, static_cast<intptr_t>(window));
+    host_.Send(owner, WM_IPC_BROWSER_CREATED, echo, static_cast<intptr_t>(window));
 }
 
 WindowId ChildIpcContext::OnCreateBrowser() {
@@ -82,23 +82,23 @@ void ChildIpcContext::NavigatePage(uintptr_t tag, const void* data, size_t size)
     ChildPage* page = FindPage(tag);
     std::string address;
     // No address is nothing to navigate to, and an unterminated one is not read at all.
-    if (page == nullptr || size == 0 || !ipc::ReadNarrowText(data, size, address)) {
+    if (page == nullptr || size == 0 || !ReadNarrowText(data, size, address)) {
         return;
     }
     page->SetPendingAddress(std::move(address));
-    host_.PostPageCommand(tag, ipc::kPageCommandNavigatePending);
+    host_.PostPageCommand(tag, kPageCommandNavigatePending);
 }
 
 void ChildIpcContext::ReloadPage(uintptr_t tag) {
     if (FindPage(tag) != nullptr) {
-        host_.PostPageCommand(tag, ipc::kPageCommandReload);
+        host_.PostPageCommand(tag, kPageCommandReload);
     }
 }
 
 CopyDataAnswer ChildIpcContext::SetPageOwner(uintptr_t tag, const void* data, size_t size) {
     ChildPage* page = FindPage(tag);
     uint32_t record = 0;
-    if (page == nullptr || !ipc::ReadOwnerRecord(data, size, record)) {
+    if (page == nullptr || !ReadOwnerRecord(data, size, record)) {
         return CopyDataAnswer::PassOn;
     }
     // Window handles are 32-bit values that widen with their sign.

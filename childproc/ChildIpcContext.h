@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace childproc {
+#include "childproc/IpcProtocol.h"
 
-// Window handles travel as plain numbers between the child's decisions and the system.
-using WindowId = uintptr_t;
+namespace childproc {
 
 // One browser page of the child as its IPC window sees it. The page lives on a thread of its own; these
 // calls come from the IPC window's thread and are safe after the page has ended.

@@ -2,6 +2,8 @@
 
 #include "skin/markup/Numbers.h"
 
+namespace childproc {
+
 namespace {
 
 bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
@@ -31,3 +33,5 @@ bool ParseChildSwitches(const std::vector<std::wstring>& arguments, ChildSwitche
     }
     return out.hallWindow != 0 && !out.ipcName.empty();
 }
+
+}  // namespace childproc

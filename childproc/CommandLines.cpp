@@ -1,5 +1,7 @@
 #include "childproc/CommandLines.h"
 
+namespace childproc {
+
 std::wstring ChildProcessCommandLine(const std::wstring& executablePath, int32_t hallWindow,
                                      const std::wstring& ipcName) {
     return L"\"" + executablePath + L"\" -KVGameBox -KVGameBoxChildProcess -KVHallWnd=" +
@@ -17,3 +19,5 @@ std::wstring FallbackIpcName(uint32_t processId, uint32_t tick) {
 std::wstring WebProcessCommandLine(const std::wstring& executablePath, const std::wstring& address) {
     return L"\"" + executablePath + L"\" -KVGameBox -web " + address;
 }
+
+}  // namespace childproc

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace childproc {
+
 // The child browser process's command line:
 //   "<exe>" -KVGameBox -KVGameBoxChildProcess -KVHallWnd=<hall window, signed decimal>
 //   -ChildIPCWndName=<name>
@@ -18,3 +20,5 @@ std::wstring FallbackIpcName(uint32_t processId, uint32_t tick);
 // The single-address form of the executable's command line: "<exe>" -KVGameBox -web <address>. The
 // address goes in as it stands, unquoted.
 std::wstring WebProcessCommandLine(const std::wstring& executablePath, const std::wstring& address);
+
+}  // namespace childproc

@@ -4,7 +4,7 @@
 
 #include "skin/markup/Utf16Text.h"
 
-namespace ipc {
+namespace childproc {
 namespace {
 
 void WriteWideField(std::vector<uint8_t>& record, size_t offset, size_t fieldChars,
@@ -178,4 +178,4 @@ bool ReadHandOverCount(const void* block, size_t blockSize, uint32_t& count) {
     return true;
 }
 
-}  // namespace ipc
+}  // namespace childproc

@@ -10,7 +10,11 @@
 #include <string_view>
 #include <vector>
 
-namespace ipc {
+namespace childproc {
+
+// Window handles travel as plain numbers between the decisions of the child and its pages and the
+// system; handles carry 32 significant bits on both process widths.
+using WindowId = uintptr_t;
 
 // Private messages: the platform's first user message code (1024) plus an offset.
 inline constexpr uint32_t kUserMessageBase = 1024;
@@ -114,4 +118,4 @@ bool WriteHandOverBlock(void* block, size_t blockSize, const void* data, uint32_
 // the count is 0 or the count claims more bytes than the block holds.
 bool ReadHandOverCount(const void* block, size_t blockSize, uint32_t& count);
 
-}  // namespace ipc
+}  // namespace childproc

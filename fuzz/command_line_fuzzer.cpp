@@ -27,8 +27,9 @@ std::vector<std::wstring> ArgumentsFrom(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::wstring> arguments = ArgumentsFrom(data, size);
-    ChildSwitches switches;
-    if (ParseChildSwitches(arguments, switches) && (switches.hallWindow == 0 || switches.ipcName.empty())) {
+    childproc::ChildSwitches switches;
+    if (childproc::ParseChildSwitches(arguments, switches) &&
+        (switches.hallWindow == 0 || switches.ipcName.empty())) {
         __builtin_trap();
     }
     std::vector<std::wstring> tail(arguments.begin() + 1, arguments.end());

@@ -27,11 +27,11 @@ uint32_t Uint32At(const uint8_t* data, size_t size, size_t offset) {
 }
 
 void UpdateRecord(const uint8_t* data, size_t size) {
-    ipc::UpdateInfo info;
-    if (ipc::ReadUpdateRecord(data, size, info)) {
-        ipc::UpdateInfo again;
-        const std::vector<uint8_t> written = ipc::WriteUpdateRecord(info);
-        Require(ipc::ReadUpdateRecord(written.data(), written.size(), again));
+    childproc::UpdateInfo info;
+    if (childproc::ReadUpdateRecord(data, size, info)) {
+        childproc::UpdateInfo again;
+        const std::vector<uint8_t> written = childproc::WriteUpdateRecord(info);
+        Require(childproc::ReadUpdateRecord(written.data(), written.size(), again));
         Require(again.checksum == info.checksum && again.address == info.address);
     } else {
         Require(info.checksum.empty() && info.address.empty());
@@ -41,10 +41,10 @@ void UpdateRecord(const uint8_t* data, size_t size) {
 // The open-page and navigate addresses, and a page's element text.
 void NarrowText(const uint8_t* data, size_t size) {
     std::string text;
-    if (ipc::ReadNarrowText(size == 0 ? nullptr : data, size, text)) {
-        const std::vector<uint8_t> written = ipc::WriteNarrowText(text);
+    if (childproc::ReadNarrowText(size == 0 ? nullptr : data, size, text)) {
+        const std::vector<uint8_t> written = childproc::WriteNarrowText(text);
         std::string again;
-        Require(ipc::ReadNarrowText(written.data(), written.size(), again) && again == text);
+        Require(childproc::ReadNarrowText(written.data(), written.size(), again) && again == text);
         Require(text.size() < size || (size == 0 && text.empty()));
     } else {
         Require(text.empty());
@@ -54,10 +54,10 @@ void NarrowText(const uint8_t* data, size_t size) {
 // The navigated and new-window notifications.
 void WideText(const uint8_t* data, size_t size) {
     std::wstring text;
-    if (ipc::ReadWideText(data, size, text)) {
-        const std::vector<uint8_t> written = ipc::WriteWideText(text);
+    if (childproc::ReadWideText(data, size, text)) {
+        const std::vector<uint8_t> written = childproc::WriteWideText(text);
         std::wstring again;
-        Require(ipc::ReadWideText(written.data(), written.size(), again) && again == text);
+        Require(childproc::ReadWideText(written.data(), written.size(), again) && again == text);
         Require(written.size() <= size);
     } else {
         Require(text.empty());
@@ -66,9 +66,9 @@ void WideText(const uint8_t* data, size_t size) {
 
 void OwnerRecord(const uint8_t* data, size_t size) {
     uint32_t window = 0;
-    if (ipc::ReadOwnerRecord(data, size, window)) {
-        Require(size == ipc::kOwnerRecordSize &&
-                ipc::WriteOwnerRecord(window) == std::vector<uint8_t>(data, data + size));
+    if (childproc::ReadOwnerRecord(data, size, window)) {
+        Require(size == childproc::kOwnerRecordSize &&
+                childproc::WriteOwnerRecord(window) == std::vector<uint8_t>(data, data + size));
     } else {
         Require(window == 0);
     }
@@ -76,11 +76,12 @@ void OwnerRecord(const uint8_t* data, size_t size) {
 
 void HandOverBlock(const uint8_t* data, size_t size) {
     uint32_t count = 0;
-    if (ipc::ReadHandOverCount(data, size, count)) {
-        Require(count != 0 && count <= size - ipc::kHandOverHeaderSize);
+    if (childproc::ReadHandOverCount(data, size, count)) {
+        Require(count != 0 && count <= size - childproc::kHandOverHeaderSize);
         std::vector<uint8_t> block(size);
-        Require(ipc::WriteHandOverBlock(block.data(), block.size(), data + ipc::kHandOverHeaderSize, count));
-        Require(std::memcmp(block.data(), data, ipc::kHandOverHeaderSize + count) == 0);
+        Require(childproc::WriteHandOverBlock(block.data(), block.size(),
+                                              data + childproc::kHandOverHeaderSize, count));
+        Require(std::memcmp(block.data(), data, childproc::kHandOverHeaderSize + count) == 0);
     }
 }
 
@@ -88,12 +89,12 @@ void HandOverBlock(const uint8_t* data, size_t size) {
 void PageState(const uint8_t* data, size_t size) {
     const auto left = static_cast<int32_t>(Uint32At(data, size, 0));
     const auto top = static_cast<int32_t>(Uint32At(data, size, 4));
-    const uint32_t packed = ipc::PackScrollOffsets(left, top);
+    const uint32_t packed = childproc::PackScrollOffsets(left, top);
     Require((packed & 0xFFFFu) == (static_cast<uint32_t>(left) & 0xFFFFu));
     Require((packed >> 16) == (static_cast<uint32_t>(top) & 0xFFFFu));
     const uint32_t code = Uint32At(data, size, 8) & 0xFFFFu;
-    Require(ipc::PageStateCommandParam(code, false) == code);
-    Require(ipc::PageStateCommandParam(code, true) == (code | ipc::kPageStateCommandEnabled));
+    Require(childproc::PageStateCommandParam(code, false) == code);
+    Require(childproc::PageStateCommandParam(code, true) == (code | childproc::kPageStateCommandEnabled));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR commandLi
     g_moduleInstance = instance;
     switch (app::RoleForArgumentCount(__argc)) {
         case app::ProcessRole::Child:
-            return RunChildProcess();
+            return childproc::RunChildProcess();
         case app::ProcessRole::Hall:
             return app::RunHall(g_moduleInstance, commandLineTail);
         case app::ProcessRole::None:

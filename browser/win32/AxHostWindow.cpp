@@ -1,7 +1,6 @@
 #include "browser/win32/AxHostWindow.h"
 
 #include <commctrl.h>
-#include <olectl.h>
 
 #include "browser/win32/AxHosting.h"
 
@@ -10,15 +9,29 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x41584857;  // one site per window
 
-void SetBool(VARIANT* result, bool value) {
-    V_VT(result) = VT_BOOL;
-    V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
 }  // namespace
 
 AxHostWindow::~AxHostWindow() {
     ReleaseAll();
+}
+
+void* AxHostWindow::Find(REFIID iid) {
+    if (iid == IID_IUnknown || iid == IID_IOleClientSite) {
+        return static_cast<IOleClientSite*>(this);
+    }
+    if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
+        return static_cast<IOleInPlaceSite*>(this);
+    }
+    if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) {
+        return static_cast<IOleInPlaceFrame*>(this);
+    }
+    if (iid == IID_IDispatch) {
+        return static_cast<IDispatch*>(this);
+    }
+    if (iid == IID_IDocHostUIHandler) {
+        return static_cast<IDocHostUIHandler*>(this);
+    }
+    return nullptr;
 }
 
 HRESULT AxHostWindow::CreateControl(const wchar_t* name, HWND window, IStream* state) {
@@ -79,7 +92,7 @@ bool AxHostWindow::TakeOverWindow(HWND window) {
 
 // Persisted state that the control cannot read is no reason to fail: it starts fresh instead.
 HRESULT AxHostWindow::LoadOrInitialize(IStream* state) {
-    SkinUI::ComPtr<IPersistStreamInit> persist = control_.As<IPersistStreamInit>();
+    ComPtr<IPersistStreamInit> persist = control_.As<IPersistStreamInit>();
     if (!persist) {
         return S_OK;
     }
@@ -93,11 +106,10 @@ void AxHostWindow::ReleaseAll() {
     if (!control_) {
         return;
     }
-    SkinUI::ComPtr<IUnknown> keepAlive = SkinUI::ComPtr<IUnknown>::Retain(control_.Get());
+    ComPtr<IUnknown> keepAlive = ComPtr<IUnknown>::Retain(control_.Get());
     if (inPlaceObject_ && inPlaceActive_) {
         inPlaceObject_->InPlaceDeactivate();
     }
-    activeObject_.Reset();
     inPlaceObject_.Reset();
     if (oleObject_) {
         oleObject_->Close(OLECLOSE_NOSAVE);
@@ -178,42 +190,6 @@ LRESULT AxHostWindow::OnWindowMessage(HWND window, UINT message, WPARAM wParam, 
             break;
     }
     return DefSubclassProc(window, message, wParam, lParam);
-}
-
-// IUnknown
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IOleClientSite) {
-        *object = static_cast<IOleClientSite*>(this);
-    } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
-        *object = static_cast<IOleInPlaceSite*>(this);
-    } else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) {
-        *object = static_cast<IOleInPlaceFrame*>(this);
-    } else if (iid == IID_IDispatch) {
-        *object = static_cast<IDispatch*>(this);
-    } else if (iid == IID_IDocHostUIHandler) {
-        *object = static_cast<IDocHostUIHandler*>(this);
-    } else {
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE AxHostWindow::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-ULONG STDMETHODCALLTYPE AxHostWindow::Release() {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(left);
 }
 
 // IOleClientSite
@@ -336,176 +312,6 @@ HRESULT STDMETHODCALLTYPE AxHostWindow::OnPosRectChange(LPCRECT position) {
         inPlaceObject_->SetObjectRects(position, &clip);
     }
     return S_OK;
-}
-
-// IOleInPlaceUIWindow and IOleInPlaceFrame: the host has no toolbars and no menus of its own.
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::GetBorder(LPRECT border) {
-    if (border == nullptr) {
-        return E_POINTER;
-    }
-    return INPLACE_E_NOTOOLSPACE;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::RequestBorderSpace(LPCBORDERWIDTHS) {
-    return INPLACE_E_NOTOOLSPACE;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::SetBorderSpace(LPCBORDERWIDTHS) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::SetActiveObject(IOleInPlaceActiveObject* active, LPCOLESTR) {
-    activeObject_ = SkinUI::ComPtr<IOleInPlaceActiveObject>::Retain(active);
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::SetMenu(HMENU, HOLEMENU, HWND) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::RemoveMenus(HMENU) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::SetStatusText(LPCOLESTR) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::EnableModeless(BOOL) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::TranslateAccelerator(LPMSG, WORD) {
-    return S_FALSE;
-}
-
-// IDispatch: ambient properties. Only what a control commonly asks for is answered; everything else
-// (the download-control value among it) is left to the control's defaults.
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info != nullptr) {
-        *info = nullptr;
-    }
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS*,
-                                               VARIANT* result, EXCEPINFO*, UINT*) {
-    if ((flags & DISPATCH_PROPERTYGET) == 0 || result == nullptr) {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-    switch (member) {
-        case DISPID_AMBIENT_USERMODE:
-        case DISPID_AMBIENT_AUTOCLIP:
-        case DISPID_AMBIENT_SUPPORTSMNEMONICS:
-            SetBool(result, true);
-            return S_OK;
-        case DISPID_AMBIENT_UIDEAD:
-        case DISPID_AMBIENT_SHOWGRABHANDLES:
-        case DISPID_AMBIENT_SHOWHATCHING:
-        case DISPID_AMBIENT_MESSAGEREFLECT:
-        case DISPID_AMBIENT_DISPLAYASDEFAULT:
-            SetBool(result, false);
-            return S_OK;
-        case DISPID_AMBIENT_LOCALEID:
-            V_VT(result) = VT_I4;
-            V_I4(result) = static_cast<LONG>(GetUserDefaultLCID());
-            return S_OK;
-        default:
-            return DISP_E_MEMBERNOTFOUND;
-    }
-}
-
-// IDocHostUIHandler: the control keeps its own menus and keys, and the page sees no external object.
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) {
-    return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::GetHostInfo(DOCHOSTUIINFO* info) {
-    return info != nullptr ? S_OK : E_POINTER;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*,
-                                               IOleInPlaceFrame*, IOleInPlaceUIWindow*) {
-    return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::HideUI() {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::UpdateUI() {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::OnDocWindowActivate(BOOL) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::OnFrameWindowActivate(BOOL) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::TranslateAccelerator(LPMSG, const GUID*, DWORD) {
-    return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::GetOptionKeyPath(LPOLESTR* key, DWORD) {
-    if (key != nullptr) {
-        *key = nullptr;
-    }
-    return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::GetDropTarget(IDropTarget*, IDropTarget** replacement) {
-    if (replacement != nullptr) {
-        *replacement = nullptr;
-    }
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::GetExternal(IDispatch** external) {
-    if (external == nullptr) {
-        return E_POINTER;
-    }
-    *external = nullptr;
-    return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::TranslateUrl(DWORD, LPWSTR, LPWSTR* translated) {
-    if (translated != nullptr) {
-        *translated = nullptr;
-    }
-    return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE AxHostWindow::FilterDataObject(IDataObject*, IDataObject** replacement) {
-    if (replacement != nullptr) {
-        *replacement = nullptr;
-    }
-    return S_FALSE;
 }
 
 }  // namespace browser

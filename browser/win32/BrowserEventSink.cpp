@@ -100,20 +100,20 @@ HRESULT NavigateComplete(const Arguments& a, CWebBrowser& target) {
 
 }  // namespace
 
-SkinUI::ComPtr<BrowserEventSink> BrowserEventSink::Create(CWebBrowser& target) {
-    return SkinUI::ComPtr<BrowserEventSink>::Adopt(new (std::nothrow) BrowserEventSink(target));
+ComPtr<BrowserEventSink> BrowserEventSink::Create(CWebBrowser& target) {
+    return ComPtr<BrowserEventSink>::Adopt(new (std::nothrow) BrowserEventSink(target));
 }
 
 HRESULT BrowserEventSink::Connect(IUnknown* browser) {
     if (browser == nullptr || cookie_ != 0) {
         return E_UNEXPECTED;
     }
-    SkinUI::ComPtr<IConnectionPointContainer> container;
+    ComPtr<IConnectionPointContainer> container;
     HRESULT result = browser->QueryInterface(IID_IConnectionPointContainer, container.PutVoid());
     if (FAILED(result)) {
         return result;
     }
-    SkinUI::ComPtr<IConnectionPoint> point;
+    ComPtr<IConnectionPoint> point;
     result = container->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Put());
     if (FAILED(result)) {
         return result;
@@ -137,48 +137,9 @@ void BrowserEventSink::Disconnect() {
     point_.Reset();
 }
 
-HRESULT STDMETHODCALLTYPE BrowserEventSink::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_DWebBrowserEvents2) {
-        return E_NOINTERFACE;
-    }
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE BrowserEventSink::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-ULONG STDMETHODCALLTYPE BrowserEventSink::Release() {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(left);
-}
-
-HRESULT STDMETHODCALLTYPE BrowserEventSink::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE BrowserEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info != nullptr) {
-        *info = nullptr;
-    }
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE BrowserEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
+void* BrowserEventSink::Find(REFIID iid) {
+    const bool answers = iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2;
+    return answers ? static_cast<IDispatch*>(this) : nullptr;
 }
 
 HRESULT STDMETHODCALLTYPE BrowserEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* parameters,
@@ -187,7 +148,7 @@ HRESULT STDMETHODCALLTYPE BrowserEventSink::Invoke(DISPID member, REFIID, LCID, 
         return S_OK;
     }
     // The window may be destroyed by what an operation does; the sink stays alive until this returns.
-    SkinUI::ComPtr<BrowserEventSink> keepAlive = SkinUI::ComPtr<BrowserEventSink>::Retain(this);
+    ComPtr<BrowserEventSink> keepAlive = ComPtr<BrowserEventSink>::Retain(this);
     const Arguments arguments(parameters);
     CWebBrowser& target = *target_;
     switch (member) {

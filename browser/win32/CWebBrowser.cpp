@@ -25,7 +25,7 @@ struct WindowClass {
 thread_local CWebBrowser* t_creating = nullptr;
 
 // The control's persisted state from the creation parameter, or none.
-SkinUI::ComPtr<IStream> PersistedState(const void* parameter) {
+ComPtr<IStream> PersistedState(const void* parameter) {
     if (parameter == nullptr) {
         return nullptr;
     }
@@ -44,7 +44,7 @@ SkinUI::ComPtr<IStream> PersistedState(const void* parameter) {
     }
     std::memcpy(bytes, static_cast<const uint8_t*>(parameter) + sizeof count, count);
     GlobalUnlock(memory);
-    SkinUI::ComPtr<IStream> stream;
+    ComPtr<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
         GlobalFree(memory);
         return nullptr;
@@ -189,12 +189,11 @@ LRESULT CWebBrowser::CreateControl(HWND window, WPARAM wParam, LPARAM lParam) {
         oleInitialized_ = SUCCEEDED(OleInitialize(nullptr));
     }
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    const SkinUI::ComPtr<IStream> state =
-        PersistedState(creation != nullptr ? creation->lpCreateParams : nullptr);
+    const ComPtr<IStream> state = PersistedState(creation != nullptr ? creation->lpCreateParams : nullptr);
 
     g_showScrollBars.store(showScrollBars_, std::memory_order_relaxed);
     AxHostInitialize();
-    SkinUI::ComPtr<MyAxHostWindowEx> site = MyAxHostWindowEx::Create();
+    ComPtr<MyAxHostWindowEx> site = MyAxHostWindowEx::Create();
     if (!site || FAILED(site->CreateControl(controlName_.c_str(), window, state.Get()))) {
         return -1;
     }

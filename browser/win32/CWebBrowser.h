@@ -38,7 +38,6 @@ class CWebBrowser {
     HWND Window() const { return window_; }
     // The hosted control's browser interface: set while the window exists, null before and after.
     IWebBrowser2* WebBrowser() const { return browser_.Get(); }
-    bool ShowScrollBars() const { return showScrollBars_; }
     // Whether the control's events are connected to this window.
     bool EventsConnected() const;
 
@@ -92,9 +91,9 @@ class CWebBrowser {
     bool oleInitialized_ = false;
     bool showScrollBars_;
     std::wstring controlName_;
-    SkinUI::ComPtr<IWebBrowser2> browser_;
-    SkinUI::ComPtr<IOleInPlaceActiveObject> keyHandler_;
-    SkinUI::ComPtr<BrowserEventSink> events_;
+    ComPtr<IWebBrowser2> browser_;
+    ComPtr<IOleInPlaceActiveObject> keyHandler_;
+    ComPtr<BrowserEventSink> events_;
 };
 
 }  // namespace browser

@@ -7,7 +7,7 @@
 namespace browser {
 namespace {
 
-std::unique_ptr<HtmlElement> Wrap(SkinUI::ComPtr<IHTMLElement> element) {
+std::unique_ptr<HtmlElement> Wrap(ComPtr<IHTMLElement> element) {
     return element ? std::make_unique<ComHtmlElement>(std::move(element)) : nullptr;
 }
 
@@ -21,6 +21,22 @@ bool HandlerValue(HtmlEventSink& sink, Variant& value) {
     V_DISPATCH(value.Get()) = static_cast<IDispatch*>(events);
     events->AddRef();
     return true;
+}
+
+// The length of a collection of the document, or 0 when there is none or it cannot be read.
+template <typename Collection>
+size_t LengthOf(Collection* collection) {
+    long length = 0;
+    if (collection == nullptr || FAILED(collection->get_length(&length)) || length < 0) {
+        return 0;
+    }
+    return static_cast<size_t>(length);
+}
+
+// A collection index as the collections take it: a 32-bit integer variant.
+void SetIndex(Variant& value, size_t index) {
+    V_VT(value.Get()) = VT_I4;
+    V_I4(value.Get()) = static_cast<LONG>(index);
 }
 
 }  // namespace
@@ -40,11 +56,7 @@ IHTMLFramesCollection2* ComHtmlDocument::Frames() {
 }
 
 size_t ComHtmlDocument::ElementCount() {
-    long length = 0;
-    if (All() == nullptr || FAILED(all_->get_length(&length)) || length < 0) {
-        return 0;
-    }
-    return static_cast<size_t>(length);
+    return LengthOf(All());
 }
 
 std::unique_ptr<HtmlElement> ComHtmlDocument::ElementAt(size_t index) {
@@ -52,11 +64,9 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ElementAt(size_t index) {
         return nullptr;
     }
     Variant name, position;
-    V_VT(name.Get()) = VT_I4;
-    V_I4(name.Get()) = static_cast<LONG>(index);
-    V_VT(position.Get()) = VT_I4;
-    V_I4(position.Get()) = static_cast<LONG>(index);
-    SkinUI::ComPtr<IDispatch> item;
+    SetIndex(name, index);
+    SetIndex(position, index);
+    ComPtr<IDispatch> item;
     if (FAILED(all_->item(*name.Get(), *position.Get(), item.Put())) || !item) {
         return nullptr;
     }
@@ -64,7 +74,7 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ElementAt(size_t index) {
 }
 
 void ComHtmlDocument::ExecScript(const std::wstring& code, const std::wstring& language) {
-    SkinUI::ComPtr<IHTMLWindow2> window;
+    ComPtr<IHTMLWindow2> window;
     if (FAILED(document_->get_parentWindow(window.Put())) || !window) {
         return;
     }
@@ -75,11 +85,7 @@ void ComHtmlDocument::ExecScript(const std::wstring& code, const std::wstring& l
 }
 
 size_t ComHtmlDocument::FrameCount() {
-    long length = 0;
-    if (Frames() == nullptr || FAILED(frames_->get_length(&length)) || length < 0) {
-        return 0;
-    }
-    return static_cast<size_t>(length);
+    return LengthOf(Frames());
 }
 
 std::unique_ptr<HtmlDocument> ComHtmlDocument::FrameDocument(size_t index) {
@@ -87,15 +93,14 @@ std::unique_ptr<HtmlDocument> ComHtmlDocument::FrameDocument(size_t index) {
         return nullptr;
     }
     Variant position, frame;
-    V_VT(position.Get()) = VT_I4;
-    V_I4(position.Get()) = static_cast<LONG>(index);
+    SetIndex(position, index);
     if (FAILED(frames_->item(position.Get(), frame.Get())) || V_VT(frame.Get()) != VT_DISPATCH ||
         V_DISPATCH(frame.Get()) == nullptr) {
         return nullptr;
     }
-    SkinUI::ComPtr<IHTMLWindow2> window;
+    ComPtr<IHTMLWindow2> window;
     V_DISPATCH(frame.Get())->QueryInterface(IID_IHTMLWindow2, window.PutVoid());
-    SkinUI::ComPtr<IHTMLDocument2> document;
+    ComPtr<IHTMLDocument2> document;
     // A frame of another site refuses its document; it is skipped like a frame without one.
     if (!window || FAILED(window->get_document(document.Put())) || !document) {
         return nullptr;
@@ -104,7 +109,7 @@ std::unique_ptr<HtmlDocument> ComHtmlDocument::FrameDocument(size_t index) {
 }
 
 std::unique_ptr<HtmlElement> ComHtmlDocument::ElementFromPoint(int32_t x, int32_t y) {
-    SkinUI::ComPtr<IHTMLElement> element;
+    ComPtr<IHTMLElement> element;
     if (FAILED(document_->elementFromPoint(x, y, element.Put()))) {
         return nullptr;
     }
@@ -112,7 +117,7 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ElementFromPoint(int32_t x, int32_
 }
 
 std::unique_ptr<HtmlElement> ComHtmlDocument::ActiveElement() {
-    SkinUI::ComPtr<IHTMLElement> element;
+    ComPtr<IHTMLElement> element;
     if (FAILED(document_->get_activeElement(element.Put()))) {
         return nullptr;
     }
@@ -120,11 +125,11 @@ std::unique_ptr<HtmlElement> ComHtmlDocument::ActiveElement() {
 }
 
 bool ComHtmlDocument::SetBodyScrollHandler(HtmlEventSink& sink) {
-    SkinUI::ComPtr<IHTMLElement> body;
+    ComPtr<IHTMLElement> body;
     if (FAILED(document_->get_body(body.Put())) || !body) {
         return false;
     }
-    SkinUI::ComPtr<IHTMLElement2> scrollable = body.As<IHTMLElement2>();
+    ComPtr<IHTMLElement2> scrollable = body.As<IHTMLElement2>();
     Variant handler;
     if (!scrollable || !HandlerValue(sink, handler)) {
         return false;

@@ -12,7 +12,7 @@ namespace browser {
 // A document of the browser control, read and changed through IHTMLDocument2.
 class ComHtmlDocument : public HtmlDocument {
   public:
-    explicit ComHtmlDocument(SkinUI::ComPtr<IHTMLDocument2> document) : document_(std::move(document)) {}
+    explicit ComHtmlDocument(ComPtr<IHTMLDocument2> document) : document_(std::move(document)) {}
 
     size_t ElementCount() override;
     std::unique_ptr<HtmlElement> ElementAt(size_t index) override;
@@ -28,9 +28,9 @@ class ComHtmlDocument : public HtmlDocument {
     IHTMLElementCollection* All();
     IHTMLFramesCollection2* Frames();
 
-    SkinUI::ComPtr<IHTMLDocument2> document_;
-    SkinUI::ComPtr<IHTMLElementCollection> all_;     // read on first use
-    SkinUI::ComPtr<IHTMLFramesCollection2> frames_;  // read on first use
+    ComPtr<IHTMLDocument2> document_;
+    ComPtr<IHTMLElementCollection> all_;     // read on first use
+    ComPtr<IHTMLFramesCollection2> frames_;  // read on first use
 };
 
 }  // namespace browser

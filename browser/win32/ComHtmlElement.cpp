@@ -35,7 +35,7 @@ bool ComHtmlElement::Attribute(const std::wstring& name, std::wstring& value) {
 }
 
 std::unique_ptr<HtmlElement> ComHtmlElement::Parent() {
-    SkinUI::ComPtr<IHTMLElement> parent;
+    ComPtr<IHTMLElement> parent;
     if (FAILED(element_->get_parentElement(parent.Put())) || !parent) {
         return nullptr;
     }
@@ -43,11 +43,11 @@ std::unique_ptr<HtmlElement> ComHtmlElement::Parent() {
 }
 
 bool ComHtmlElement::LinkHref(int32_t& result, std::optional<std::wstring>& href) {
-    if (SkinUI::ComPtr<IHTMLAnchorElement> anchor = element_.As<IHTMLAnchorElement>()) {
+    if (ComPtr<IHTMLAnchorElement> anchor = element_.As<IHTMLAnchorElement>()) {
         ReadHref(*anchor.Get(), result, href);
         return true;
     }
-    if (SkinUI::ComPtr<IHTMLAreaElement> area = element_.As<IHTMLAreaElement>()) {
+    if (ComPtr<IHTMLAreaElement> area = element_.As<IHTMLAreaElement>()) {
         ReadHref(*area.Get(), result, href);
         return true;
     }
@@ -55,7 +55,7 @@ bool ComHtmlElement::LinkHref(int32_t& result, std::optional<std::wstring>& href
 }
 
 std::unique_ptr<PageBrowser> ComHtmlElement::FrameBrowser() {
-    SkinUI::ComPtr<IWebBrowser2> frame = element_.As<IWebBrowser2>();
+    ComPtr<IWebBrowser2> frame = element_.As<IWebBrowser2>();
     if (!frame) {
         return nullptr;
     }
@@ -63,8 +63,8 @@ std::unique_ptr<PageBrowser> ComHtmlElement::FrameBrowser() {
 }
 
 bool ComHtmlElement::BoundingTopLeft(int32_t& left, int32_t& top) {
-    SkinUI::ComPtr<IHTMLElement2> element = element_.As<IHTMLElement2>();
-    SkinUI::ComPtr<IHTMLRect> rect;
+    ComPtr<IHTMLElement2> element = element_.As<IHTMLElement2>();
+    ComPtr<IHTMLRect> rect;
     if (!element || FAILED(element->getBoundingClientRect(rect.Put())) || !rect) {
         return false;
     }
@@ -79,7 +79,7 @@ bool ComHtmlElement::BoundingTopLeft(int32_t& left, int32_t& top) {
 }
 
 bool ComHtmlElement::ScrollOffsets(int32_t& left, int32_t& top) {
-    SkinUI::ComPtr<IHTMLElement2> element = element_.As<IHTMLElement2>();
+    ComPtr<IHTMLElement2> element = element_.As<IHTMLElement2>();
     if (!element) {
         return false;
     }

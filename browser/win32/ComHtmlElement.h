@@ -12,7 +12,7 @@ namespace browser {
 // An element of the browser control's document, read through IHTMLElement and its relatives.
 class ComHtmlElement : public HtmlElement {
   public:
-    explicit ComHtmlElement(SkinUI::ComPtr<IHTMLElement> element) : element_(std::move(element)) {}
+    explicit ComHtmlElement(ComPtr<IHTMLElement> element) : element_(std::move(element)) {}
 
     bool TagName(std::wstring& name) override;
     bool Attribute(const std::wstring& name, std::wstring& value) override;
@@ -23,7 +23,7 @@ class ComHtmlElement : public HtmlElement {
     bool ScrollOffsets(int32_t& left, int32_t& top) override;
 
   private:
-    SkinUI::ComPtr<IHTMLElement> element_;
+    ComPtr<IHTMLElement> element_;
 };
 
 }  // namespace browser

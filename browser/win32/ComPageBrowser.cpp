@@ -8,7 +8,7 @@
 
 namespace browser {
 
-ComPageBrowser::ComPageBrowser(SkinUI::ComPtr<IWebBrowser2> owned)
+ComPageBrowser::ComPageBrowser(ComPtr<IWebBrowser2> owned)
     : owned_(std::move(owned)), browser_(owned_.Get()) {}
 
 void ComPageBrowser::Borrow(IWebBrowser2* browser) {
@@ -69,11 +69,11 @@ void ComPageBrowser::PutTop(int32_t top) {
 }
 
 std::unique_ptr<HtmlDocument> ComPageBrowser::Document() {
-    SkinUI::ComPtr<IDispatch> dispatch;
+    ComPtr<IDispatch> dispatch;
     if (FAILED(browser_->get_Document(dispatch.Put())) || !dispatch) {
         return nullptr;
     }
-    SkinUI::ComPtr<IHTMLDocument2> document = dispatch.As<IHTMLDocument2>();
+    ComPtr<IHTMLDocument2> document = dispatch.As<IHTMLDocument2>();
     if (!document) {
         return nullptr;
     }
@@ -81,11 +81,11 @@ std::unique_ptr<HtmlDocument> ComPageBrowser::Document() {
 }
 
 uintptr_t ComPageBrowser::HandOverToProcess(uint32_t processId) {
-    return MarshalBrowserToProcess(browser_, processId);
+    return childproc::MarshalBrowserToProcess(browser_, processId);
 }
 
 uintptr_t ComPageBrowser::HandOverToThread() {
-    return MarshalBrowserToThread(browser_);
+    return childproc::MarshalBrowserToThread(browser_);
 }
 
 }  // namespace browser

@@ -14,7 +14,7 @@ namespace browser {
 class ComPageBrowser : public PageBrowser {
   public:
     ComPageBrowser() = default;
-    explicit ComPageBrowser(SkinUI::ComPtr<IWebBrowser2> owned);
+    explicit ComPageBrowser(ComPtr<IWebBrowser2> owned);
 
     // Points at a browser the caller keeps alive for as long as this is used.
     void Borrow(IWebBrowser2* browser);
@@ -32,7 +32,7 @@ class ComPageBrowser : public PageBrowser {
     uintptr_t HandOverToThread() override;
 
   private:
-    SkinUI::ComPtr<IWebBrowser2> owned_;
+    ComPtr<IWebBrowser2> owned_;
     IWebBrowser2* browser_ = nullptr;
 };
 

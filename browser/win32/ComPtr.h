@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace SkinUI {
+namespace browser {
 
 // Owns one reference to a COM interface. Moving hands the reference on; copying is not offered, so a
 // reference is never shared by accident. Works with every interface that has a __uuidof.
@@ -78,4 +78,4 @@ class ComPtr {
     T* p_ = nullptr;
 };
 
-}  // namespace SkinUI
+}  // namespace browser

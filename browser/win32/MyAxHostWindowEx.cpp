@@ -23,20 +23,12 @@ static_assert(sizeof(DOCHOSTUIINFO) == 20, "the host information record of 32-bi
 
 }  // namespace
 
-SkinUI::ComPtr<MyAxHostWindowEx> MyAxHostWindowEx::Create() {
-    return SkinUI::ComPtr<MyAxHostWindowEx>::Adopt(new (std::nothrow) MyAxHostWindowEx());
+ComPtr<MyAxHostWindowEx> MyAxHostWindowEx::Create() {
+    return ComPtr<MyAxHostWindowEx>::Adopt(new (std::nothrow) MyAxHostWindowEx());
 }
 
-HRESULT STDMETHODCALLTYPE MyAxHostWindowEx::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    if (iid == IID_IOleCommandTarget) {
-        *object = static_cast<IOleCommandTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return AxHostWindow::QueryInterface(iid, object);
+void* MyAxHostWindowEx::Find(REFIID iid) {
+    return iid == IID_IOleCommandTarget ? static_cast<IOleCommandTarget*>(this) : AxHostWindow::Find(iid);
 }
 
 // The record's size is that of this process's record (20 bytes in the shipped 32-bit program).

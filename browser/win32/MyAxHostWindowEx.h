@@ -16,9 +16,12 @@ extern std::atomic<bool> g_showScrollBars;
 class MyAxHostWindowEx : public AxHostWindow, public IOleCommandTarget {
   public:
     // A new site with one reference, owned by the caller.
-    static SkinUI::ComPtr<MyAxHostWindowEx> Create();
+    static ComPtr<MyAxHostWindowEx> Create();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    // The command target's IUnknown is the site's.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        return AxHostWindow::QueryInterface(iid, object);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return AxHostWindow::AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return AxHostWindow::Release(); }
 
@@ -28,6 +31,9 @@ class MyAxHostWindowEx : public AxHostWindow, public IOleCommandTarget {
                                           OLECMDTEXT* text) override;
     HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD command, DWORD options, VARIANT* in,
                                    VARIANT* out) override;
+
+  protected:
+    void* Find(REFIID iid) override;
 
   private:
     MyAxHostWindowEx() = default;

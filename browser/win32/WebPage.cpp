@@ -12,8 +12,8 @@ namespace {
 // The browser interface a new window is opened in.
 class ComHandedBrowser : public HandedBrowser {
   public:
-    explicit ComHandedBrowser(SkinUI::ComPtr<IWebBrowser2> browser) : browser(std::move(browser)) {}
-    SkinUI::ComPtr<IWebBrowser2> browser;
+    explicit ComHandedBrowser(ComPtr<IWebBrowser2> browser) : browser(std::move(browser)) {}
+    ComPtr<IWebBrowser2> browser;
 };
 
 HWND AsWindow(WindowId id) {
@@ -24,8 +24,8 @@ WindowId AsId(HWND window) {
     return reinterpret_cast<WindowId>(window);
 }
 
-SkinUI::ComPtr<IUnknown> Identity(IUnknown* object) {
-    SkinUI::ComPtr<IUnknown> identity;
+ComPtr<IUnknown> Identity(IUnknown* object) {
+    ComPtr<IUnknown> identity;
     if (object != nullptr) {
         object->QueryInterface(IID_IUnknown, identity.PutVoid());
     }
@@ -80,7 +80,7 @@ void WebPage::SetThread(HANDLE handle, DWORD id) {
 bool WebPage::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                    DWORD mapId) {
     const bool handled = CWebBrowser::ProcessWindowMessage(window, message, wParam, lParam, result, mapId);
-    const UINT pageCommand = PageCommandMessage();
+    const UINT pageCommand = childproc::PageCommandMessage();
     if (pageCommand == 0 || message != pageCommand) {
         return handled;
     }
@@ -206,13 +206,13 @@ std::wstring WebPage::FromSystemCodePage(const std::string& text) {
 }
 
 bool WebPage::SpawnWebProcess(const std::wstring& address) {
-    return ::SpawnWebProcess(address) == 0;
+    return childproc::SpawnWebProcess(address) == 0;
 }
 
 OutOfProcessPage WebPage::RequestOutOfProcessBrowser(WindowId owner) {
     OutOfProcessPage page;
-    SkinUI::ComPtr<IWebBrowser2> browser;
-    page.window = AsId(::RequestOutOfProcessBrowser(AsWindow(owner), browser.Put()));
+    ComPtr<IWebBrowser2> browser;
+    page.window = AsId(childproc::RequestOutOfProcessBrowser(AsWindow(owner), browser.Put()));
     if (browser) {
         page.browser = std::make_unique<ComHandedBrowser>(std::move(browser));
     }

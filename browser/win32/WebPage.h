@@ -38,10 +38,6 @@ class WebPage : public CWebBrowser, private PageWindow {
 
     // The page thread, stored by the child when the thread runs.
     void SetThread(HANDLE handle, DWORD id);
-    HANDLE ThreadHandle() const { return threadHandle_; }
-    DWORD ThreadId() const { return threadId_; }
-
-    PageController& Controller() { return controller_; }
 
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
@@ -77,8 +73,8 @@ class WebPage : public CWebBrowser, private PageWindow {
     bool SpawnWebProcess(const std::wstring& address) override;
     OutOfProcessPage RequestOutOfProcessBrowser(WindowId owner) override;
 
-    SkinUI::ComPtr<CHtmlEvents> scrollEvents_;
-    SkinUI::ComPtr<CHtmlEvents> hoverEvents_;
+    ComPtr<CHtmlEvents> scrollEvents_;
+    ComPtr<CHtmlEvents> hoverEvents_;
     PageController controller_;
     ComPageBrowser pageBrowser_;
     HANDLE threadHandle_ = nullptr;

@@ -7,7 +7,9 @@
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/ScopedHandles.h"
 
-using SkinUI::ComPtr;
+namespace childproc {
+
+using browser::ComPtr;
 
 namespace {
 
@@ -21,7 +23,7 @@ void ReleaseMarshalled(IStream* stream) {
 
 // Writes the marshalled bytes into a new shared block; the block's handle in this process, or none.
 UniqueHandle WriteSharedBlock(const GlobalMemory& marshalled, DWORD count) {
-    const DWORD blockSize = count + static_cast<DWORD>(ipc::kHandOverHeaderSize);
+    const DWORD blockSize = count + static_cast<DWORD>(kHandOverHeaderSize);
     UniqueHandle mapping(
         CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, blockSize, nullptr));
     if (!mapping) {
@@ -35,7 +37,7 @@ UniqueHandle WriteSharedBlock(const GlobalMemory& marshalled, DWORD count) {
     if (data == nullptr) {
         return UniqueHandle();
     }
-    const bool written = ipc::WriteHandOverBlock(view.Get(), blockSize, data, count);
+    const bool written = WriteHandOverBlock(view.Get(), blockSize, data, count);
     GlobalUnlock(marshalled.Get());
     return written ? std::move(mapping) : UniqueHandle();
 }
@@ -57,8 +59,7 @@ DWORD ProcessOf(HWND window) {
 }
 
 HRESULT AcquireFromThread(HWND browserWindow, UINT command, HWND* outWindow, IWebBrowser2** outBrowser) {
-    auto* stream =
-        reinterpret_cast<IStream*>(SendMessageW(browserWindow, command, ipc::kPageCommandHandOver, 0));
+    auto* stream = reinterpret_cast<IStream*>(SendMessageW(browserWindow, command, kPageCommandHandOver, 0));
     if (stream == nullptr) {
         return E_FAIL;
     }
@@ -74,21 +75,20 @@ HRESULT AcquireFromThread(HWND browserWindow, UINT command, HWND* outWindow, IWe
 }
 
 HRESULT AcquireFromProcess(HWND browserWindow, UINT command, HWND* outWindow, IWebBrowser2** outBrowser) {
-    const LRESULT answer = SendMessageW(browserWindow, command, ipc::kPageCommandHandOver,
+    const LRESULT answer = SendMessageW(browserWindow, command, kPageCommandHandOver,
                                         static_cast<LPARAM>(GetCurrentProcessId()));
     // A page without a browser answers with a value that is no handle; it must not be closed.
-    if (answer == 0 || static_cast<uint32_t>(answer) == ipc::kNoBrowserHandle) {
+    if (answer == 0 || static_cast<uint32_t>(answer) == kNoBrowserHandle) {
         return E_FAIL;
     }
     UniqueHandle block(reinterpret_cast<HANDLE>(answer));
     MappedView view(block.Get());
     uint32_t count = 0;
-    if (view.Get() == nullptr || !ipc::ReadHandOverCount(view.Get(), view.Size(), count)) {
+    if (view.Get() == nullptr || !ReadHandOverCount(view.Get(), view.Size(), count)) {
         return E_FAIL;
     }
     GlobalMemory memory(GMEM_MOVEABLE, count);
-    if (!memory ||
-        !memory.CopyIn(static_cast<const uint8_t*>(view.Get()) + ipc::kHandOverHeaderSize, count)) {
+    if (!memory || !memory.CopyIn(static_cast<const uint8_t*>(view.Get()) + kHandOverHeaderSize, count)) {
         return E_FAIL;
     }
     if (outWindow != nullptr) {
@@ -113,7 +113,7 @@ HRESULT AcquireFromProcess(HWND browserWindow, UINT command, HWND* outWindow, IW
 
 uintptr_t MarshalBrowserToProcess(IWebBrowser2* browser, DWORD processId) {
     if (browser == nullptr) {
-        return ipc::kNoBrowserHandle;
+        return kNoBrowserHandle;
     }
     DWORD count = 0;
     if (FAILED(CoGetMarshalSizeMax(&count, IID_IWebBrowser2, browser, MSHCTX_LOCAL, nullptr,
@@ -160,8 +160,8 @@ HRESULT AcquireBrowserInterface(HWND ipcWindow, HWND browserWindow, HWND* outWin
         return E_FAIL;  // a thread cannot wait for an answer from itself
     }
     if (browserWindow == nullptr) {
-        browserWindow = reinterpret_cast<HWND>(
-            SendMessageW(ipcWindow, ipc::WM_IPC_CREATE_BROWSER, GetCurrentProcessId(), 0));
+        browserWindow =
+            reinterpret_cast<HWND>(SendMessageW(ipcWindow, WM_IPC_CREATE_BROWSER, GetCurrentProcessId(), 0));
         if (browserWindow == nullptr) {
             return E_FAIL;
         }
@@ -187,7 +187,7 @@ HWND RequestOutOfProcessBrowser(HWND ownerWindow, IWebBrowser2** outBrowser) {
         *outBrowser = nullptr;
     }
     const auto ipcWindow =
-        reinterpret_cast<HWND>(SendMessageW(ownerWindow, ipc::WM_IPC_QUERY_CHILD, GetCurrentProcessId(), 0));
+        reinterpret_cast<HWND>(SendMessageW(ownerWindow, WM_IPC_QUERY_CHILD, GetCurrentProcessId(), 0));
     if (ipcWindow == nullptr) {
         return nullptr;
     }
@@ -197,10 +197,12 @@ HWND RequestOutOfProcessBrowser(HWND ownerWindow, IWebBrowser2** outBrowser) {
     if (window == nullptr || !browser) {
         return nullptr;
     }
-    SendMessageW(ownerWindow, ipc::WM_IPC_BROWSER_CREATED, ipc::kBrowserCreatedForPage,
+    SendMessageW(ownerWindow, WM_IPC_BROWSER_CREATED, kBrowserCreatedForPage,
                  reinterpret_cast<LPARAM>(window));
     if (outBrowser != nullptr) {
         *outBrowser = browser.Detach();
     }
     return window;
 }
+
+}  // namespace childproc

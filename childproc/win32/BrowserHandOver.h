@@ -6,13 +6,15 @@
 
 #include <cstdint>
 
+namespace childproc {
+
 // Handing a page's browser interface to another thread or process. The page marshals on its own
 // thread (it answers the page command there); the requester unmarshals on its own thread and so gets a
 // proxy it may use there.
 
 // Marshals `browser` for process `processId` into an unnamed shared block and duplicates the block's
 // handle into that process: the handle value is meaningful only there and this process keeps none.
-// 0 on failure; ipc::kNoBrowserHandle when `browser` is null. Runs on the browser's thread.
+// 0 on failure; kNoBrowserHandle when `browser` is null. Runs on the browser's thread.
 uintptr_t MarshalBrowserToProcess(IWebBrowser2* browser, DWORD processId);
 
 // Marshals `browser` into a stream for another thread of this process: the stream's address, which the
@@ -33,3 +35,5 @@ HRESULT AcquireBrowserInterface(HWND ipcWindow, HWND browserWindow, HWND* outWin
 // child that serves new windows, acquires a page from it and tells the owner about the page. The new
 // page window, or null (with `outBrowser` null) when any step fails.
 HWND RequestOutOfProcessBrowser(HWND ownerWindow, IWebBrowser2** outBrowser);
+
+}  // namespace childproc

@@ -4,33 +4,34 @@
 #include "childproc/win32/ChildPageThread.h"
 #include "childproc/win32/PageCommandMessage.h"
 
+namespace childproc {
+
 namespace {
 
-HWND AsWindow(childproc::WindowId id) {
+HWND AsWindow(WindowId id) {
     return reinterpret_cast<HWND>(id);
 }
 
 // The IPC window's dealings with the system.
-class Win32ChildIpcHost : public childproc::ChildIpcHost {
+class Win32ChildIpcHost : public ChildIpcHost {
   public:
     void SetIpcWindow(HWND window) { ipcWindow_ = window; }
 
-    std::shared_ptr<childproc::ChildPage> StartBrowserThread(childproc::WindowId owner,
-                                                             const std::string& address) override {
-        return ::StartBrowserThread(AsWindow(owner), address);
+    std::shared_ptr<ChildPage> StartBrowserThread(WindowId owner, const std::string& address) override {
+        return childproc::StartBrowserThread(AsWindow(owner), address);
     }
-    intptr_t Send(childproc::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    intptr_t Send(WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
         return static_cast<intptr_t>(SendMessageW(AsWindow(to), message, wParam, lParam));
     }
-    void PostPageCommand(childproc::WindowId page, uint32_t command) override {
+    void PostPageCommand(WindowId page, uint32_t command) override {
         const UINT pageCommand = PageCommandMessage();
         if (pageCommand != 0) {
             PostMessageW(AsWindow(page), pageCommand, command, 0);
         }
     }
-    void PostClose(childproc::WindowId window) override { PostMessageW(AsWindow(window), WM_CLOSE, 0, 0); }
-    bool IsWindow(childproc::WindowId window) override { return ::IsWindow(AsWindow(window)) != FALSE; }
-    uint32_t ProcessOfWindow(childproc::WindowId window) override {
+    void PostClose(WindowId window) override { PostMessageW(AsWindow(window), WM_CLOSE, 0, 0); }
+    bool IsWindow(WindowId window) override { return ::IsWindow(AsWindow(window)) != FALSE; }
+    uint32_t ProcessOfWindow(WindowId window) override {
         DWORD process = 0;
         return GetWindowThreadProcessId(AsWindow(window), &process) != 0 ? process : 0;
     }
@@ -45,9 +46,9 @@ class Win32ChildIpcHost : public childproc::ChildIpcHost {
 };
 
 struct ChildIpc {
-    explicit ChildIpc(HWND owner) : context(host, reinterpret_cast<childproc::WindowId>(owner)) {}
+    explicit ChildIpc(HWND owner) : context(host, reinterpret_cast<WindowId>(owner)) {}
     Win32ChildIpcHost host;
-    childproc::ChildIpcContext context;
+    ChildIpcContext context;
 };
 
 ChildIpc& TheChildIpc(HWND initialOwner = nullptr) {
@@ -60,14 +61,14 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
     if (copy == nullptr) {
         return 0;
     }
-    const childproc::CopyDataAnswer answer = TheChildIpc().context.OnCopyData(
+    const CopyDataAnswer answer = TheChildIpc().context.OnCopyData(
         static_cast<uint32_t>(wParam), static_cast<uintptr_t>(copy->dwData), copy->lpData, copy->cbData);
     switch (answer) {
-        case childproc::CopyDataAnswer::Opened:
+        case CopyDataAnswer::Opened:
             return 1;
-        case childproc::CopyDataAnswer::Refused:
+        case CopyDataAnswer::Refused:
             return 0;
-        case childproc::CopyDataAnswer::PassOn:
+        case CopyDataAnswer::PassOn:
             break;
     }
     return DefWindowProcW(window, WM_COPYDATA, wParam, lParam);
@@ -75,7 +76,7 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-childproc::ChildIpcContext& TheChildIpcContext(HWND initialOwner) {
+ChildIpcContext& TheChildIpcContext(HWND initialOwner) {
     return TheChildIpc(initialOwner).context;
 }
 
@@ -114,16 +115,18 @@ LRESULT CALLBACK ChildIpcWindowProc(HWND window, UINT message, WPARAM wParam, LP
             return 0;
         case WM_COPYDATA:
             return OnCopyData(window, wParam, lParam);
-        case ipc::WM_IPC_CREATE_START_PAGE:
+        case WM_IPC_CREATE_START_PAGE:
             ipc.context.OnCreateStartPage(static_cast<uintptr_t>(wParam));
             break;
-        case ipc::WM_IPC_CREATE_BROWSER:
+        case WM_IPC_CREATE_BROWSER:
             return static_cast<LRESULT>(ipc.context.OnCreateBrowser());
-        case ipc::WM_IPC_CLOSE_BROWSER:
-            ipc.context.OnCloseBrowser(static_cast<childproc::WindowId>(lParam));
+        case WM_IPC_CLOSE_BROWSER:
+            ipc.context.OnCloseBrowser(static_cast<WindowId>(lParam));
             break;
         default:
             break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+}  // namespace childproc

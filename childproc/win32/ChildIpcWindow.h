@@ -4,6 +4,8 @@
 
 #include "childproc/ChildIpcContext.h"
 
+namespace childproc {
+
 // The child's hidden IPC window: the class the hall finds it by and its window procedure.
 inline constexpr wchar_t kChildIpcWindowClass[] = L"ChildWeb_IWebBrowser2_Class";
 // The lifetime timer of the IPC window: it checks every second that the owner window is still there.
@@ -11,7 +13,7 @@ inline constexpr UINT_PTR kLifetimeTimer = 1;
 inline constexpr UINT kLifetimePeriodMs = 1000;
 
 // The child's process-wide IPC context, made on first use with the given owner (later calls ignore it).
-childproc::ChildIpcContext& TheChildIpcContext(HWND initialOwner = nullptr);
+ChildIpcContext& TheChildIpcContext(HWND initialOwner = nullptr);
 
 // Registers the IPC window class; true when it is registered (also when it already was).
 bool RegisterChildIpcWindowClass(HINSTANCE instance);
@@ -20,3 +22,5 @@ bool RegisterChildIpcWindowClass(HINSTANCE instance);
 HWND CreateChildIpcWindow(HINSTANCE instance, const wchar_t* ipcName);
 
 LRESULT CALLBACK ChildIpcWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace childproc

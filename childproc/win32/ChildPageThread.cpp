@@ -9,18 +9,20 @@
 #include "childproc/win32/ScopedHandles.h"
 #include "skin/markup/TextCodec.h"
 
+namespace childproc {
+
 namespace {
 
 // A page as the IPC window keeps it. The page object itself belongs to its thread, which destroys it
 // when its loop ends; the slot outlives it, so the IPC window may still name or address a page that has
 // ended by itself.
-class PageSlot : public childproc::ChildPage {
+class PageSlot : public ChildPage {
   public:
     PageSlot(std::unique_ptr<browser::WebPage> page, HWND window) : page_(std::move(page)), window_(window) {}
 
-    childproc::WindowId Window() const override { return reinterpret_cast<childproc::WindowId>(window_); }
+    WindowId Window() const override { return reinterpret_cast<WindowId>(window_); }
 
-    void SetOwnerWindow(childproc::WindowId owner) override {
+    void SetOwnerWindow(WindowId owner) override {
         std::lock_guard<std::mutex> lock(mutex_);
         if (page_ != nullptr) {
             page_->SetOwnerWindow(reinterpret_cast<HWND>(owner));
@@ -66,17 +68,17 @@ struct BrowserThreadStart {
     std::shared_ptr<PageSlot> page;  // null until the thread made its window
 };
 
-childproc::PageRect AsPageRect(const RECT& rect) {
+PageRect AsPageRect(const RECT& rect) {
     return {static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top), static_cast<int32_t>(rect.right),
             static_cast<int32_t>(rect.bottom)};
 }
 
-childproc::PagePlacement PlacementFor(HWND owner, const std::string& address) {
+PagePlacement PlacementFor(HWND owner, const std::string& address) {
     RECT client = {};
     RECT screen = {};
     GetClientRect(owner, &client);
     GetWindowRect(owner, &screen);
-    return childproc::ChoosePagePlacement(address, AsPageRect(client), AsPageRect(screen));
+    return ChoosePagePlacement(address, AsPageRect(client), AsPageRect(screen));
 }
 
 bool IsMouseButtonMessage(UINT message) {
@@ -92,7 +94,7 @@ void RunPageLoop(browser::WebPage& page) {
             continue;
         }
         if (IsMouseButtonMessage(msg.message)) {
-            PostMessageW(page.OwnerWindow(), ipc::WM_IPC_PAGE_STATE, ipc::kPageStateMouseButton,
+            PostMessageW(page.OwnerWindow(), WM_IPC_PAGE_STATE, kPageStateMouseButton,
                          reinterpret_cast<LPARAM>(page.Window()));
             page.OnMouseButton(msg.hwnd, msg.message, msg.pt.x, msg.pt.y);
         }
@@ -113,7 +115,7 @@ DWORD WINAPI PageThreadMain(void* parameter) {
     browser::AxHostInitialize();
 
     const std::string address = start->address;
-    const childproc::PagePlacement placement = PlacementFor(start->ownerWindow, address);
+    const PagePlacement placement = PlacementFor(start->ownerWindow, address);
     auto page = std::make_unique<browser::WebPage>(start->ownerWindow, placement.serverList);
     const RECT rect = {placement.rect.left, placement.rect.top, placement.rect.right, placement.rect.bottom};
     const HWND window = page->Create(start->ownerWindow, rect, L"", placement.style, placement.exStyle);
@@ -144,7 +146,7 @@ DWORD WINAPI PageThreadMain(void* parameter) {
 
 }  // namespace
 
-std::shared_ptr<childproc::ChildPage> StartBrowserThread(HWND ownerWindow, const std::string& address) {
+std::shared_ptr<ChildPage> StartBrowserThread(HWND ownerWindow, const std::string& address) {
     BrowserThreadStart start;
     start.ownerWindow = ownerWindow;
     start.address = address;
@@ -164,3 +166,5 @@ std::shared_ptr<childproc::ChildPage> StartBrowserThread(HWND ownerWindow, const
     }
     return page;
 }
+
+}  // namespace childproc

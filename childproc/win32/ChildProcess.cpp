@@ -11,6 +11,8 @@
 #include "childproc/win32/HallWatchdog.h"
 #include "childproc/win32/ScopedHandles.h"
 
+namespace childproc {
+
 namespace {
 
 std::vector<std::wstring> ProcessArguments() {
@@ -42,7 +44,7 @@ int RunChildProcess() {
         return -1;
     }
     const HWND hallWindow = HallWindowFrom(switches.hallWindow);
-    childproc::ChildIpcContext& context = TheChildIpcContext(hallWindow);
+    ChildIpcContext& context = TheChildIpcContext(hallWindow);
     // The main thread's apartment, for the control hosting support registered here.
     const OleApartment apartment;
     browser::AxHostInitialize();
@@ -63,3 +65,5 @@ int RunChildProcess() {
     }
     return 0;
 }
+
+}  // namespace childproc

@@ -9,6 +9,8 @@
 #include "childproc/win32/ChildIpcWindow.h"
 #include "childproc/win32/ProgramProcess.h"
 
+namespace childproc {
+
 namespace {
 
 constexpr DWORD kExecutablePathCapacity = 8192;
@@ -67,13 +69,15 @@ int32_t SendStartAddress(ChildProcessLink& link, const char* address, HWND owner
     if (!IsWindow(link.childIpcWindow)) {
         return -1;
     }
-    const std::vector<uint8_t> record =
-        address != nullptr ? ipc::WriteNarrowText(std::string_view(address, std::strlen(address)))
-                           : std::vector<uint8_t>();
+    const std::vector<uint8_t> record = address != nullptr
+                                            ? WriteNarrowText(std::string_view(address, std::strlen(address)))
+                                            : std::vector<uint8_t>();
     COPYDATASTRUCT copy = {};
     copy.dwData = reinterpret_cast<ULONG_PTR>(ownerOverride);
     copy.cbData = static_cast<DWORD>(record.size());
     copy.lpData = record.empty() ? nullptr : const_cast<uint8_t*>(record.data());
-    SendMessageW(link.childIpcWindow, WM_COPYDATA, ipc::COPYDATA_OPEN_PAGE, reinterpret_cast<LPARAM>(&copy));
+    SendMessageW(link.childIpcWindow, WM_COPYDATA, COPYDATA_OPEN_PAGE, reinterpret_cast<LPARAM>(&copy));
     return 0;
 }
+
+}  // namespace childproc

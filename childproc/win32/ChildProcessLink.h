@@ -8,6 +8,8 @@
 
 #include "childproc/win32/ScopedHandles.h"
 
+namespace childproc {
+
 // The hall's record of one child browser process it started. Owned by the hall window that started the
 // child and kept for the hall's lifetime; the process handle stays open all that time.
 struct ChildProcessLink {
@@ -34,3 +36,5 @@ int32_t SpawnChildProcessOf(ChildProcessLink& link, HWND hallWindow, const std::
 // has created the page and sent WM_IPC_BROWSER_CREATED to the owner before this returns. -1 when the
 // child's IPC window is gone, else 0.
 int32_t SendStartAddress(ChildProcessLink& link, const char* address, HWND ownerOverride);
+
+}  // namespace childproc

@@ -2,11 +2,13 @@
 
 #include "childproc/ChildIpcContext.h"
 
+namespace childproc {
+
 namespace {
 constexpr DWORD kWatchPeriodMs = 1000;
 }
 
-HallWatchdog::HallWatchdog(const childproc::ChildIpcContext& context, HWND ipcWindow)
+HallWatchdog::HallWatchdog(const ChildIpcContext& context, HWND ipcWindow)
     : context_(context), ipcWindow_(ipcWindow), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     if (stop_) {
         thread_ = UniqueHandle(CreateThread(nullptr, 0, &HallWatchdog::Run, this, 0, nullptr));
@@ -35,3 +37,5 @@ DWORD WINAPI HallWatchdog::Run(void* parameter) {
     }
     return 0;
 }
+
+}  // namespace childproc

@@ -1,5 +1,7 @@
 #include "childproc/win32/ProgramProcess.h"
 
+namespace childproc {
+
 std::wstring ExecutablePath(DWORD capacity) {
     std::wstring path(capacity, L'\0');
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), capacity);
@@ -24,3 +26,5 @@ bool StartProgram(std::wstring commandLine, StartedProgram& started) {
     started.processId = process.dwProcessId;
     return true;
 }
+
+}  // namespace childproc

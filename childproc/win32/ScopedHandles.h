@@ -4,6 +4,8 @@
 
 #include <ole2.h>
 
+namespace childproc {
+
 // Move-only owners of kernel objects and memory blocks: each closes or frees what it holds on every
 // path out of a function.
 
@@ -85,9 +87,8 @@ class GlobalMemory {
         memory_ = nullptr;
         return memory;
     }
-    // Copies bytes in or out while the block is locked; false when it cannot be locked.
+    // Copies bytes in while the block is locked; false when it cannot be locked.
     bool CopyIn(const void* data, SIZE_T bytes);
-    bool CopyOut(void* data, SIZE_T bytes) const;
 
   private:
     HGLOBAL memory_;
@@ -99,16 +100,6 @@ inline bool GlobalMemory::CopyIn(const void* data, SIZE_T bytes) {
         return false;
     }
     CopyMemory(locked, data, bytes);
-    GlobalUnlock(memory_);
-    return true;
-}
-
-inline bool GlobalMemory::CopyOut(void* data, SIZE_T bytes) const {
-    void* locked = memory_ != nullptr ? GlobalLock(memory_) : nullptr;
-    if (locked == nullptr) {
-        return false;
-    }
-    CopyMemory(data, locked, bytes);
     GlobalUnlock(memory_);
     return true;
 }
@@ -129,3 +120,5 @@ class OleApartment {
   private:
     bool initialized_;
 };
+
+}  // namespace childproc

@@ -5,6 +5,8 @@
 #include "childproc/CommandLines.h"
 #include "childproc/win32/ProgramProcess.h"
 
+namespace childproc {
+
 int SpawnWebProcess(const std::wstring& address) {
     constexpr DWORD kPathCapacity = 1024;
     const std::wstring path = ExecutablePath(kPathCapacity);
@@ -14,3 +16,5 @@ int SpawnWebProcess(const std::wstring& address) {
     }
     return 0;  // nothing waits for it: its handles close here
 }
+
+}  // namespace childproc

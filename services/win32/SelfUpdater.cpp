@@ -62,7 +62,7 @@ void Install(SystemAccess& system, const UpdatePackage& package, HWND owner) {
 
 SelfUpdater::SelfUpdater(SystemAccess& system) : system_(system), slots_(std::make_shared<DownloadSlots>()) {}
 
-void SelfUpdater::OnUpdateInfo(const ipc::UpdateInfo& info, HWND hallWindow) {
+void SelfUpdater::OnUpdateInfo(const childproc::UpdateInfo& info, HWND hallWindow) {
     pendingAddress_ = NarrowUpdateAddress(info.address);
     pendingChecksum_ = info.checksum;
     if (AddressArmsUpdate(pendingAddress_) && hallWindow != nullptr) {
@@ -144,7 +144,7 @@ SelfUpdater& HallUpdater() {
     return updater;
 }
 
-void OnUpdateInfo(const ipc::UpdateInfo& info, HWND hallWindow) {
+void OnUpdateInfo(const childproc::UpdateInfo& info, HWND hallWindow) {
     HallUpdater().OnUpdateInfo(info, hallWindow);
 }
 

@@ -33,7 +33,7 @@ class SelfUpdater {
 
     // On the update record: keeps the address (and checksum) and arms the update timer on the launcher
     // window, again when a timer is already armed.
-    void OnUpdateInfo(const ipc::UpdateInfo& info, HWND hallWindow);
+    void OnUpdateInfo(const childproc::UpdateInfo& info, HWND hallWindow);
     // The launcher's WM_TIMER and kUpdateCheckDoneMessage: true when it was the update's (the timer is
     // then killed and the check started, or the timer armed again while a check still runs); false for
     // any other window, timer or message.
@@ -63,7 +63,7 @@ class SelfUpdater {
 
 // The hall's updater, on the real system. The launcher window calls these two.
 SelfUpdater& HallUpdater();
-void OnUpdateInfo(const ipc::UpdateInfo& info, HWND hallWindow);
+void OnUpdateInfo(const childproc::UpdateInfo& info, HWND hallWindow);
 bool OnUpdateMessage(HWND window, UINT message, WPARAM wParam);
 
 }  // namespace services

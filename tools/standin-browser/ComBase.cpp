@@ -2,19 +2,6 @@
 
 namespace standin {
 
-HRESULT ComObject::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    Face* face = Find(iid);
-    *object = face;
-    if (face == nullptr) {
-        return E_NOINTERFACE;
-    }
-    face->self->AddRef();  // a face may belong to another object (a frame element gives its browser)
-    return S_OK;
-}
-
 HRESULT STDMETHODCALLTYPE NotImplemented() {
     return E_NOTIMPL;
 }

@@ -16,6 +16,8 @@
 #include <string>
 #include <type_traits>
 
+#include "browser/win32/ComObject.h"
+
 #ifndef _WIN64
 #error "The stand-in's shared E_NOTIMPL method relies on the caller-cleans calling convention of x64."
 #endif
@@ -29,21 +31,16 @@ struct Face {
     ComObject* self;
 };
 
-// Reference counting and interface lookup shared by every object of the stand-in.
-class ComObject {
+// Every object of the stand-in: the launcher's reference count, and interface lookup through faces.
+class ComObject : public browser::ComRefCounted {
   public:
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
-
-    ULONG AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-    ULONG Release() {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
+    ULONG AddRef() { return AddReference(); }
+    ULONG Release() { return DropReference(); }
+    // A face may belong to another object (a frame element gives its browser): that one is counted.
+    HRESULT QueryInterface(REFIID iid, void** object) {
+        Face* face = object != nullptr ? Find(iid) : nullptr;
+        return browser::AnswerQuery(face, face != nullptr ? face->self : this, object);
     }
-    HRESULT QueryInterface(REFIID iid, void** object);
 
     template <typename Interface>
     Interface* As(Face& face) {
@@ -51,13 +48,8 @@ class ComObject {
     }
 
   protected:
-    ComObject() = default;
-    virtual ~ComObject() = default;
     // The face answering `iid`, or null; IUnknown is asked for as well.
     virtual Face* Find(REFIID iid) = 0;
-
-  private:
-    LONG references_ = 1;
 };
 
 HRESULT STDMETHODCALLTYPE NotImplemented();

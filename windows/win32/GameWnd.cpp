@@ -25,7 +25,7 @@ LRESULT GameWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return 1;
-        case ipc::WM_IPC_GAME_PAGE:
+        case childproc::WM_IPC_GAME_PAGE:
             hostedWnd_ = reinterpret_cast<HWND>(lParam);
             LayoutHostedWindow();
             return 1;
@@ -118,10 +118,10 @@ void GameWnd::OnClick(const std::wstring& controlName) {
 
 void GameWnd::ReloadPage() {
     if (g_pageCommandMessage == 0) {
-        g_pageCommandMessage = RegisterWindowMessageW(ipc::kPageCommandMessageName);
+        g_pageCommandMessage = RegisterWindowMessageW(childproc::kPageCommandMessageName);
     }
     if (hostedWnd_ != nullptr && g_pageCommandMessage != 0) {
-        ::PostMessageW(hostedWnd_, g_pageCommandMessage, ipc::kPageCommandReload, 0);
+        ::PostMessageW(hostedWnd_, g_pageCommandMessage, childproc::kPageCommandReload, 0);
     }
 }
 

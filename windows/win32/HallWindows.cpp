@@ -6,7 +6,7 @@ namespace hall {
 
 HWND g_hHallWnd = nullptr;
 HWND g_hGameWnd = nullptr;
-ChildProcessLink* g_pChildLink = nullptr;
+childproc::ChildProcessLink* g_pChildLink = nullptr;
 
 bool ConfirmQuit() {
     return MessageBoxW(nullptr, L"是否确定退出 TolvaneRunecourt", kHallWindowTitle, MB_OKCANCEL) == IDOK;

@@ -11,7 +11,7 @@ namespace hall {
 extern HWND g_hHallWnd;
 extern HWND g_hGameWnd;
 // The child browser process of the server list; made by the launcher's start and kept for the hall's life.
-extern ChildProcessLink* g_pChildLink;
+extern childproc::ChildProcessLink* g_pChildLink;
 
 // The hall's own start message, posted once to the launcher window by the start-up.
 inline constexpr UINT WM_HALL_START = WM_USER + 1010;

@@ -31,17 +31,17 @@ LRESULT LoginWnd::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             StartServerList();
             break;
         case WM_COPYDATA:
-            if (wParam == ipc::COPYDATA_UPDATE_INFO) {
+            if (wParam == childproc::COPYDATA_UPDATE_INFO) {
                 OnUpdateRecord(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
             }
             break;
-        case ipc::WM_IPC_BROWSER_CREATED:
+        case childproc::WM_IPC_BROWSER_CREATED:
             OnBrowserCreated(reinterpret_cast<HWND>(lParam));
             break;
-        case ipc::WM_IPC_PAGE_READY:
+        case childproc::WM_IPC_PAGE_READY:
             OnPageReady();
             break;
-        case ipc::WM_IPC_GAME_PAGE:
+        case childproc::WM_IPC_GAME_PAGE:
             HandOverToGame();
             break;
         case WM_MOVE:
@@ -67,17 +67,17 @@ void LoginWnd::StartServerList() {
     // The player sees the launcher now, not after the child process and its page have started.
     UpdateWindow(GetHWND());
     // One link for the hall's life: the page windows it reports are watched until the process ends.
-    static ChildProcessLink link;
+    static childproc::ChildProcessLink link;
     g_pChildLink = &link;
-    SpawnChildProcess(link, g_hHallWnd);
+    childproc::SpawnChildProcess(link, g_hHallWnd);
     // The child reports the new page (WM_IPC_BROWSER_CREATED) while this send waits.
-    SendStartAddress(link, address.c_str(), nullptr);
+    childproc::SendStartAddress(link, address.c_str(), nullptr);
 }
 
 void LoginWnd::OnUpdateRecord(const COPYDATASTRUCT* data) {
-    ipc::UpdateInfo info;
+    childproc::UpdateInfo info;
     // A record of the wrong size or without its terminators is ignored.
-    if (data != nullptr && ipc::ReadUpdateRecord(data->lpData, data->cbData, info)) {
+    if (data != nullptr && childproc::ReadUpdateRecord(data->lpData, data->cbData, info)) {
         services::OnUpdateInfo(info, g_hHallWnd);
     }
 }
@@ -105,7 +105,7 @@ void LoginWnd::HandOverToGame() {
     SetParent(pageWnd_, g_hGameWnd);
     ShowWindow(g_hGameWnd, SW_MAXIMIZE);
     ShowWindow(GetHWND(), SW_HIDE);
-    ::PostMessageW(g_hGameWnd, ipc::WM_IPC_GAME_PAGE, 0, reinterpret_cast<LPARAM>(pageWnd_));
+    ::PostMessageW(g_hGameWnd, childproc::WM_IPC_GAME_PAGE, 0, reinterpret_cast<LPARAM>(pageWnd_));
 }
 
 void LoginWnd::PlacePageWindow() {

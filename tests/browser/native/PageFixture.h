@@ -22,13 +22,13 @@ class PageFixture : public ::testing::Test {
 
     static std::wstring WideData(const Message& m) {
         std::wstring text;
-        EXPECT_TRUE(ipc::ReadWideText(m.data.data(), m.data.size(), text));
+        EXPECT_TRUE(childproc::ReadWideText(m.data.data(), m.data.size(), text));
         return text;
     }
 
     static std::string NarrowData(const Message& m) {
         std::string text;
-        EXPECT_TRUE(ipc::ReadNarrowText(m.data.data(), m.data.size(), text));
+        EXPECT_TRUE(childproc::ReadNarrowText(m.data.data(), m.data.size(), text));
         return text;
     }
 

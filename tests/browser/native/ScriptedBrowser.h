@@ -21,6 +21,15 @@ namespace scripted {
 
 struct BrowserScript;
 
+// A value the script offers for reading: false, leaving `out` alone, when it cannot be read.
+template <typename T>
+bool Read(bool readable, const T& value, T& out) {
+    if (readable) {
+        out = value;
+    }
+    return readable;
+}
+
 struct ElementScript {
     ElementScript() = default;
     explicit ElementScript(std::wstring tagName) : tag(std::move(tagName)) {}
@@ -34,12 +43,8 @@ struct ElementScript {
     int32_t hrefResult = 0;
     std::optional<std::wstring> href;
     BrowserScript* frameBrowser = nullptr;  // set for a frame element with a browser of its own
-    bool hasBounds = true;
-    int32_t left = 0;
-    int32_t top = 0;
-    bool scrollable = false;
-    int32_t scrollLeft = 0;
-    int32_t scrollTop = 0;
+    bool hasBounds = true, scrollable = false;
+    int32_t left = 0, top = 0, scrollLeft = 0, scrollTop = 0;
 };
 
 struct Region {
@@ -53,37 +58,37 @@ struct DocumentScript {
     std::vector<Region> regions;          // hit testing: the first region holding the point
     ElementScript* active = nullptr;
     bool bodyTakesHandler = true;
-    browser::HtmlEventSink* scrollHandler = nullptr;
-    browser::HtmlEventSink* mouseOverHandler = nullptr;
+    browser::HtmlEventSink *scrollHandler = nullptr, *mouseOverHandler = nullptr;
     std::vector<std::wstring> scripts;  // run in this document's window, "language|code"
     std::vector<std::pair<int32_t, int32_t>> pointQueries;
 };
 
 struct BrowserScript {
     std::vector<std::string> calls;  // commands in order: "back", "navigate <address>", "top 1", ...
-    std::wstring locationUrl;
-    bool urlReadable = true;
-    std::wstring locationName;
+    std::wstring locationUrl, locationName;
+    bool urlReadable = true, readyReadable = true;
     int nameUnreadableFor = 0;  // reads of the name that fail before it is known
-    int32_t readyState = browser::kReadyStateComplete;
-    bool readyReadable = true;
-    int32_t top = 0;
+    int32_t readyState = browser::kReadyStateComplete, top = 0;
     DocumentScript* document = nullptr;
-    uintptr_t processHandOverResult = 0x4C8;
-    uintptr_t threadHandOverResult = 0x5A5A0;
     uint32_t handedToProcess = 0;
 };
 
 class ScriptedElement : public browser::HtmlElement {
   public:
     explicit ScriptedElement(ElementScript* script) : s_(script) {}
-    bool TagName(std::wstring& name) override;
+    bool TagName(std::wstring& name) override { return Read(s_->tagReadable, s_->tag, name); }
     bool Attribute(const std::wstring& name, std::wstring& value) override;
     std::unique_ptr<browser::HtmlElement> Parent() override;
-    bool LinkHref(int32_t& result, std::optional<std::wstring>& href) override;
+    bool LinkHref(int32_t& result, std::optional<std::wstring>& href) override {
+        return Read(s_->isLink, s_->hrefResult, result) && Read(true, s_->href, href);
+    }
     std::unique_ptr<browser::PageBrowser> FrameBrowser() override;
-    bool BoundingTopLeft(int32_t& left, int32_t& top) override;
-    bool ScrollOffsets(int32_t& left, int32_t& top) override;
+    bool BoundingTopLeft(int32_t& left, int32_t& top) override {
+        return Read(s_->hasBounds, s_->left, left) && Read(true, s_->top, top);
+    }
+    bool ScrollOffsets(int32_t& left, int32_t& top) override {
+        return Read(s_->scrollable, s_->scrollLeft, left) && Read(true, s_->scrollTop, top);
+    }
 
   private:
     ElementScript* s_;
@@ -101,10 +106,11 @@ class ScriptedDocument : public browser::HtmlDocument {
     std::unique_ptr<browser::HtmlDocument> FrameDocument(size_t index) override;
     std::unique_ptr<browser::HtmlElement> ElementFromPoint(int32_t x, int32_t y) override;
     std::unique_ptr<browser::HtmlElement> ActiveElement() override;
-    bool SetBodyScrollHandler(browser::HtmlEventSink& sink) override;
+    bool SetBodyScrollHandler(browser::HtmlEventSink& sink) override {
+        return Read(s_->bodyTakesHandler, &sink, s_->scrollHandler);
+    }
     bool SetMouseOverHandler(browser::HtmlEventSink& sink) override {
-        s_->mouseOverHandler = &sink;
-        return true;
+        return Read(true, &sink, s_->mouseOverHandler);
     }
 
   private:
@@ -120,25 +126,32 @@ class ScriptedBrowser : public browser::PageBrowser {
     void Navigate(const std::wstring& address) override {
         s_->calls.push_back("navigate " + std::string(address.begin(), address.end()));
     }
-    bool LocationUrl(std::wstring& address) override;
-    bool LocationName(std::wstring& name) override;
-    bool ReadyState(int32_t& state) override;
-    void PutTop(int32_t top) override;
+    bool LocationUrl(std::wstring& address) override {
+        return Read(s_->urlReadable, s_->locationUrl, address);
+    }
+    bool LocationName(std::wstring& name) override {
+        return Read(s_->nameUnreadableFor-- <= 0, s_->locationName, name);
+    }
+    bool ReadyState(int32_t& state) override { return Read(s_->readyReadable, s_->readyState, state); }
+    void PutTop(int32_t top) override {
+        s_->top = top;
+        s_->calls.push_back("top " + std::to_string(top));
+    }
     std::unique_ptr<browser::HtmlDocument> Document() override;
+    // Distinct answers for the two hand-overs, as the page command passes them on.
     uintptr_t HandOverToProcess(uint32_t processId) override {
         s_->handedToProcess = processId;
-        return s_->processHandOverResult;
+        return 0x4C8;
     }
-    uintptr_t HandOverToThread() override { return s_->threadHandOverResult; }
+    uintptr_t HandOverToThread() override { return 0x5A5A0; }
 
   private:
     BrowserScript* s_;
 };
 
 // The browser a new window was handed, as the page window's request answered it.
-class ScriptedHandedBrowser : public browser::HandedBrowser {
-  public:
-    explicit ScriptedHandedBrowser(int id) : id(id) {}
+struct ScriptedHandedBrowser : browser::HandedBrowser {
+    explicit ScriptedHandedBrowser(int handedId) : id(handedId) {}
     int id;
 };
 
@@ -157,18 +170,32 @@ class ScriptedPageWindow : public browser::PageWindow {
   public:
     browser::WindowId Handle() override { return handle; }
     browser::PageBrowser* HostedBrowser() override { return browser_.get(); }
-    intptr_t Send(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    void Post(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    intptr_t Send(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+        messages.push_back({Message::kSent, to, message, wParam, lParam, 0, {}});
+        return 0;
+    }
+    void Post(browser::WindowId to, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+        messages.push_back({Message::kPosted, to, message, wParam, lParam, 0, {}});
+    }
     void SendCopyData(browser::WindowId to, uint32_t command, uintptr_t tag,
-                      const std::vector<uint8_t>& data) override;
-    void StartTimer(uint32_t id, uint32_t periodMs) override;
-    void StopTimer(uint32_t id) override;
+                      const std::vector<uint8_t>& data) override {
+        messages.push_back({Message::kCopyData, to, command, 0, 0, tag, data});
+    }
+    void StartTimer(uint32_t id, uint32_t periodMs) override {
+        timers[id] = periodMs;
+        timerLog.push_back("start " + std::to_string(id) + " " + std::to_string(periodMs));
+    }
+    void StopTimer(uint32_t id) override {
+        timers.erase(id);
+        timerLog.push_back("stop " + std::to_string(id));
+    }
     void PostQuit() override { quitPosted = true; }
-    bool CursorPosition(browser::Point& screen) override {
-        screen = cursor;
+    bool CursorPosition(browser::Point& screen) override { return Read(true, cursor, screen); }
+    bool ScreenToClient(browser::Point& point) override {
+        point = {point.x - clientOrigin.x, point.y - clientOrigin.y};
         return true;
     }
-    bool ScreenToClient(browser::Point& point) override;
+    // The scripted code page keeps ASCII and marks everything else with '?'.
     std::string ToSystemCodePage(const std::wstring& text) override;
     std::wstring FromSystemCodePage(const std::string& text) override {
         return std::wstring(text.begin(), text.end());
@@ -193,10 +220,8 @@ class ScriptedPageWindow : public browser::PageWindow {
     std::vector<Message> messages;
     std::vector<std::string> timerLog;    // "start 1002 300", "stop 1002"
     std::map<uint32_t, uint32_t> timers;  // running timers and their periods
-    bool quitPosted = false;
-    browser::Point cursor;
-    browser::Point clientOrigin{100, 200};  // screen position of the client area's corner
-    bool spawnSucceeds = true;
+    bool quitPosted = false, spawnSucceeds = true;
+    browser::Point cursor, clientOrigin{100, 200};  // the client area's corner on the screen
     std::vector<std::wstring> spawned;
     // How the owner's child process answers a request for a new page: window and handed browser id
     // (0 for none).

@@ -1,78 +1,38 @@
-// A second process for the hand-over tests. "acquire <page window>" obtains the page's browser from
-// this process and uses the proxy; "serve <answer> <title>" shows a page window that answers the
-// page command with a malformed hand-over ("oversized", "nobrowser", "garbage", or a number given as
-// it stands). The exit code says
-// which step failed; 0 is success.
+// A second process for the hand-over tests: "serve <answer> <title>" shows a page window that answers the
+// page command with a malformed hand-over ("oversized", "nobrowser", "garbage", "nobrowserobject", or a
+// number given as it stands). The exit code is the count of references to the served object that never
+// came back; 0 is success. Without arguments it is a program that never shows a window.
 
 #include <windows.h>
-
-#include <exdisp.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
-#include <vector>
 
+#include "browser/win32/ComObject.h"
 #include "browser/win32/ComPtr.h"
 #include "childproc/IpcProtocol.h"
-#include "childproc/win32/BrowserHandOver.h"
 #include "childproc/win32/PageCommandMessage.h"
 #include "childproc/win32/ScopedHandles.h"
 
+namespace childproc {
 namespace {
-
-int Acquire(HWND page) {
-    SkinUI::ComPtr<IWebBrowser2> browser;
-    HWND window = nullptr;
-    if (AcquireBrowserInterface(page, page, &window, browser.Put()) != S_OK || !browser) {
-        return 10;
-    }
-    if (window != page) {
-        return 11;
-    }
-    VARIANT_BOOL visible = VARIANT_FALSE;
-    if (FAILED(browser->get_Visible(&visible)) || FAILED(browser->put_StatusBar(VARIANT_TRUE))) {
-        return 12;
-    }
-    // The raw answer is a handle of this process to a well-formed block.
-    const LRESULT answer = SendMessageW(page, PageCommandMessage(), ipc::kPageCommandHandOver,
-                                        static_cast<LPARAM>(GetCurrentProcessId()));
-    UniqueHandle block(reinterpret_cast<HANDLE>(answer));
-    MappedView view(block.Get());
-    uint32_t count = 0;
-    if (view.Get() == nullptr || !ipc::ReadHandOverCount(view.Get(), view.Size(), count)) {
-        return 13;
-    }
-    // Nobody unmarshals this one: its reference goes back to the page.
-    GlobalMemory memory(GMEM_MOVEABLE, count);
-    memory.CopyIn(static_cast<const uint8_t*>(view.Get()) + ipc::kHandOverHeaderSize, count);
-    SkinUI::ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(memory.Get(), FALSE, stream.Put());
-    CoReleaseMarshalData(stream.Get());
-    return 0;
-}
 
 const wchar_t* g_answer = L"";
 
 // An object that is no browser; its count says whether every reference handed out came back.
-struct CountedObject : IUnknown {
-    LONG references = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
-        if (*out == nullptr) {
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override {
-        return static_cast<ULONG>(InterlockedIncrement(&references));
-    }
-    ULONG STDMETHODCALLTYPE Release() override {
-        return static_cast<ULONG>(InterlockedDecrement(&references));
-    }
-} g_object;
+class CountedObject final : public browser::ComObject<IUnknown> {
+  protected:
+    void* Find(REFIID iid) override { return iid == IID_IUnknown ? static_cast<IUnknown*>(this) : nullptr; }
+};
+CountedObject* g_object = nullptr;
+
+// The references to the object beyond its own.
+int ReferencesHandedOut() {
+    g_object->AddRef();
+    return static_cast<int>(g_object->Release()) - 1;
+}
 
 // A block of `size` bytes claiming `count` bytes (followed by `data`, when given), duplicated into the
 // asking process.
@@ -106,20 +66,20 @@ LRESULT CALLBACK ServeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         if (std::wcscmp(g_answer, L"nobrowserobject") == 0) {
             // Well-formed marshalled data of an object that is no browser.
             DWORD count = 0;
-            CoGetMarshalSizeMax(&count, IID_IUnknown, &g_object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_NORMAL);
+            CoGetMarshalSizeMax(&count, IID_IUnknown, g_object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_NORMAL);
             GlobalMemory memory(GMEM_MOVEABLE | GMEM_ZEROINIT, count);
-            SkinUI::ComPtr<IStream> stream;
+            browser::ComPtr<IStream> stream;
             CreateStreamOnHGlobal(memory.Get(), FALSE, stream.Put());
-            CoMarshalInterface(stream.Get(), IID_IUnknown, &g_object, MSHCTX_LOCAL, nullptr,
-                               MSHLFLAGS_NORMAL);
-            std::vector<uint8_t> bytes(count);
-            memory.CopyOut(bytes.data(), count);
-            return BlockFor(processId, count + 4, count, 0, bytes.data());
+            CoMarshalInterface(stream.Get(), IID_IUnknown, g_object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_NORMAL);
+            const void* bytes = GlobalLock(memory.Get());
+            const LRESULT block = BlockFor(processId, count + 4, count, 0, bytes);
+            GlobalUnlock(memory.Get());
+            return block;
         }
         if (std::iswdigit(g_answer[0])) {
             return static_cast<LRESULT>(std::wcstoull(g_answer, nullptr, 10));
         }
-        return static_cast<LRESULT>(ipc::kNoBrowserHandle);
+        return static_cast<LRESULT>(kNoBrowserHandle);
     }
     if (message == WM_CLOSE) {
         PostQuitMessage(0);
@@ -129,6 +89,7 @@ LRESULT CALLBACK ServeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int Serve(const wchar_t* answer, const wchar_t* title) {
     g_answer = answer;
+    g_object = new CountedObject();
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = ServeProcedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -148,18 +109,17 @@ int Serve(const wchar_t* answer, const wchar_t* title) {
         DispatchMessageW(&msg);
     }
     // References to the object that were handed out and never came back.
-    return static_cast<int>(g_object.references - 1);
+    return ReferencesHandedOut();
 }
 
 }  // namespace
+}  // namespace childproc
 
 int wmain(int argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int result = 2;
-    if (argc == 3 && std::wcscmp(argv[1], L"acquire") == 0) {
-        result = Acquire(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(argv[2], nullptr, 10))));
-    } else if (argc == 4 && std::wcscmp(argv[1], L"serve") == 0) {
-        result = Serve(argv[2], argv[3]);
+    if (argc == 4 && std::wcscmp(argv[1], L"serve") == 0) {
+        result = childproc::Serve(argv[2], argv[3]);
     }
     CoUninitialize();
     return result;

@@ -17,7 +17,7 @@
 namespace browsertest {
 namespace {
 
-using SkinUI::ComPtr;
+using browser::ComPtr;
 
 class ApartmentEnvironment : public ::testing::Environment {
   public:
@@ -32,12 +32,12 @@ bool ProxyWorks(IWebBrowser2* browser) {
            SUCCEEDED(browser->put_StatusBar(VARIANT_FALSE));
 }
 
-TEST(HandOver, AnotherThreadGetsAWorkingProxyFromTheStream) {
+TEST(HandOver, AnotherThreadGetsAWorkingProxyAndANonexistentProcessNothing) {
     OwnerWindow owner;
     PageThread page(owner.Handle());
     ASSERT_NE(page.Window(), nullptr);
 
-    const LRESULT answer = SendMessageW(page.Window(), PageCommandMessage(), 0, 0);
+    const LRESULT answer = SendMessageW(page.Window(), childproc::PageCommandMessage(), 0, 0);
     ASSERT_NE(answer, 0);
     ComPtr<IWebBrowser2> proxy;
     ASSERT_EQ(
@@ -47,46 +47,26 @@ TEST(HandOver, AnotherThreadGetsAWorkingProxyFromTheStream) {
 
     HWND window = nullptr;
     ComPtr<IWebBrowser2> acquired;
-    EXPECT_EQ(AcquireBrowserInterface(page.Window(), page.Window(), &window, acquired.Put()), S_OK);
+    EXPECT_EQ(childproc::AcquireBrowserInterface(page.Window(), page.Window(), &window, acquired.Put()),
+              S_OK);
     EXPECT_EQ(window, page.Window());
     EXPECT_TRUE(ProxyWorks(acquired.Get()));
-}
-
-TEST(HandOver, AnotherProcessUnmarshalsAWorkingProxyFromItsOwnHandle) {
-    OwnerWindow owner;
-    PageThread page(owner.Handle());
-    ASSERT_NE(page.Window(), nullptr);
-    testsupport::TestProcess peer;
-    ASSERT_TRUE(peer.Start(testsupport::SiblingProgram(L"browser_handover_peer.exe"),
-                           L"acquire " + std::to_wstring(reinterpret_cast<uintptr_t>(page.Window()))));
-    ASSERT_TRUE(peer.WaitForExit(20000));
-    EXPECT_EQ(peer.ExitCode(), 0u);
-}
-
-TEST(HandOver, AHandOverToAProcessThatDoesNotExistFails) {
-    OwnerWindow owner;
-    PageThread page(owner.Handle());
-    ASSERT_NE(page.Window(), nullptr);
     // Process ids are multiples of four: this one names no process.
-    EXPECT_EQ(SendMessageW(page.Window(), PageCommandMessage(), 0, 0x7FFFFFF1), 0);
-}
-
-TEST(HandOver, AWindowOfTheCallingThreadIsRefusedWithoutSendingAnything) {
-    OwnerWindow self;
-    HWND window = reinterpret_cast<HWND>(0x1234);
-    IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
-    EXPECT_EQ(AcquireBrowserInterface(self.Handle(), nullptr, &window, &browser), E_FAIL);
-    EXPECT_EQ(browser, nullptr);
-    EXPECT_EQ(window, reinterpret_cast<HWND>(0x1234));
-    EXPECT_TRUE(self.received.empty());
+    EXPECT_EQ(SendMessageW(page.Window(), childproc::PageCommandMessage(), 0, 0x7FFFFFF1), 0);
+    // A window of the calling thread is refused without anything sent to it.
+    IWebBrowser2* none = reinterpret_cast<IWebBrowser2*>(0x5678);
+    EXPECT_EQ(childproc::AcquireBrowserInterface(owner.Handle(), nullptr, &window, &none), E_FAIL);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(window, page.Window());
+    EXPECT_TRUE(owner.received.empty());
 }
 
 // A page window in another process that answers the hand-over with a malformed block.
 class MalformedPeer {
   public:
     explicit MalformedPeer(const std::wstring& answer) : title_(L"malformed-" + answer) {
-        started_ = process_.Start(testsupport::SiblingProgram(L"browser_handover_peer.exe"),
-                                  L"serve " + answer + L" " + title_);
+        process_.Start(testsupport::SiblingProgram(L"browser_handover_peer.exe"),
+                       L"serve " + answer + L" " + title_);
         testsupport::WaitUntil(10000,
                                [&] { return (window_ = FindWindowW(nullptr, title_.c_str())) != nullptr; });
     }
@@ -105,7 +85,6 @@ class MalformedPeer {
   private:
     std::wstring title_;
     testsupport::TestProcess process_;
-    bool started_ = false;
     HWND window_ = nullptr;
 };
 
@@ -116,7 +95,8 @@ TEST(HandOver, MalformedBlocksAndPagesOfAnUnexpectedProcessAreRefused) {
         HWND window = nullptr;
         IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
         // The peer's window stands in for its IPC window too: the page belongs to the process asked.
-        const HRESULT result = AcquireBrowserInterface(peer.Window(), peer.Window(), &window, &browser);
+        const HRESULT result =
+            childproc::AcquireBrowserInterface(peer.Window(), peer.Window(), &window, &browser);
         EXPECT_TRUE(FAILED(result)) << answer;
         EXPECT_EQ(browser, nullptr) << answer;
         // Marshalled data that could not be taken gives its references back.
@@ -125,25 +105,15 @@ TEST(HandOver, MalformedBlocksAndPagesOfAnUnexpectedProcessAreRefused) {
 
     // A page of another process than the IPC window's answers with a live handle of this process: it
     // is neither used nor closed.
-    UniqueHandle own(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    childproc::UniqueHandle own(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     MalformedPeer peer(std::to_wstring(reinterpret_cast<uintptr_t>(own.Get())));
     ASSERT_NE(peer.Window(), nullptr);
     OwnerThread ipc;
     IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
-    EXPECT_EQ(AcquireBrowserInterface(ipc.Window(), peer.Window(), nullptr, &browser), E_FAIL);
+    EXPECT_EQ(childproc::AcquireBrowserInterface(ipc.Window(), peer.Window(), nullptr, &browser), E_FAIL);
     EXPECT_EQ(browser, nullptr);
     DWORD flags = 0;
     EXPECT_TRUE(GetHandleInformation(own.Get(), &flags)) << "a handle of this process was closed";
-}
-
-TEST(HandOver, OwnerWithoutAChildGivesNoBrowserForANewWindow) {
-    OwnerWindow owner;
-    IWebBrowser2* browser = reinterpret_cast<IWebBrowser2*>(0x5678);
-    EXPECT_EQ(RequestOutOfProcessBrowser(owner.Handle(), &browser), nullptr);
-    EXPECT_EQ(browser, nullptr);
-    ASSERT_EQ(owner.received.size(), 1u);
-    EXPECT_EQ(owner.received[0].message, ipc::WM_IPC_QUERY_CHILD);
-    EXPECT_EQ(owner.received[0].wParam, GetCurrentProcessId());
 }
 
 TEST(HandOver, ANewWindowGetsAPageOfTheChildThatServesTheOwner) {
@@ -158,12 +128,12 @@ TEST(HandOver, ANewWindowGetsAPageOfTheChildThatServesTheOwner) {
     owner.childIpcWindow = child.Window();
 
     ComPtr<IWebBrowser2> browser;
-    HWND window = RequestOutOfProcessBrowser(owner.Handle(), browser.Put());
+    HWND window = childproc::RequestOutOfProcessBrowser(owner.Handle(), browser.Put());
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(created);
     EXPECT_EQ(window, created->Window());
     EXPECT_TRUE(ProxyWorks(browser.Get()));
-    const auto reports = owner.Messages(ipc::WM_IPC_BROWSER_CREATED);
+    const auto reports = owner.Messages(childproc::WM_IPC_BROWSER_CREATED);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].wParam, 0xFFFFFFFFu);
     EXPECT_EQ(reports[0].lParam, reinterpret_cast<LPARAM>(window));

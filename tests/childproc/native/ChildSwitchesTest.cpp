@@ -2,32 +2,28 @@
 
 #include "childproc/ChildSwitches.h"
 
+namespace childproc {
 namespace {
 
 std::vector<std::wstring> Line(std::wstring a1, std::wstring a2, std::wstring a3, std::wstring a4) {
     return {L"C:\\Games\\TolvaneRunecourt.exe", a1, a2, a3, a4};
 }
 
-TEST(ChildSwitches, AcceptsTheHallsCommandLine) {
+// Each switch matches over its own full length, so longer arguments match too.
+TEST(ChildSwitches, AcceptsTheHallsCommandLineAndLongerSwitches) {
     ChildSwitches s;
     ASSERT_TRUE(ParseChildSwitches(
         Line(L"-KVGameBox", L"-KVGameBoxChildProcess", L"-KVHallWnd=132456", L"-ChildIPCWndName=IPC:{A-B}"),
         s));
     EXPECT_EQ(s.hallWindow, 132456);
     EXPECT_EQ(s.ipcName, L"IPC:{A-B}");
-}
-
-TEST(ChildSwitches, SwitchesMatchOverTheirFullLengthSoLongerArgumentsMatch) {
-    ChildSwitches s;
-    EXPECT_TRUE(ParseChildSwitches(
+    ASSERT_TRUE(ParseChildSwitches(
         Line(L"-KVGameBoxX", L"-KVGameBoxChildProcessMore", L"-KVHallWnd=-5x", L"-ChildIPCWndName=n"), s));
     EXPECT_EQ(s.hallWindow, -5);
 }
 
 TEST(ChildSwitches, RefusesOtherSwitchesNoHallWindowNoNameAndOtherCounts) {
     const std::wstring a1 = L"-KVGameBox", a2 = L"-KVGameBoxChildProcess", name = L"-ChildIPCWndName=n";
-    std::vector<std::wstring> six = Line(a1, a2, L"-KVHallWnd=5", name);
-    six.push_back(L"extra");
     const std::vector<std::vector<std::wstring>> refused = {
         // The second switch is longer than the first: the first alone does not satisfy it.
         Line(a1, a1, L"-KVHallWnd=5", name),
@@ -38,7 +34,7 @@ TEST(ChildSwitches, RefusesOtherSwitchesNoHallWindowNoNameAndOtherCounts) {
         Line(a1, a2, L"-KVHallWnd=5", L"-ChildIPCWndName="),
         Line(a1, a2, L"-KVHallWnd=5", L"-OtherName=n"),
         Line(a1, a2, L"-HallWnd=5", name),
-        six,
+        {L"exe", a1, a2, L"-KVHallWnd=5", name, L"extra"},
         {L"exe", a1, a2, L"-KVHallWnd=5"},
     };
     for (const auto& line : refused) {
@@ -48,3 +44,4 @@ TEST(ChildSwitches, RefusesOtherSwitchesNoHallWindowNoNameAndOtherCounts) {
 }
 
 }  // namespace
+}  // namespace childproc

@@ -56,7 +56,7 @@ class SelfUpdaterTest : public ::testing::Test {
 
     std::wstring LocalCopy() const { return appData_ + L"\\Tolvane\\update\\" + WidenAscii(name_); }
     void Announce(const std::string& address, const std::wstring& checksum = L"", HWND hall = nullptr) {
-        updater_.OnUpdateInfo(ipc::UpdateInfo{checksum, WidenAscii(address)}, hall);
+        updater_.OnUpdateInfo(childproc::UpdateInfo{checksum, WidenAscii(address)}, hall);
     }
     UpdateCheck Check() { return updater_.CheckNow(nullptr); }
     // A local copy left by an earlier run.

@@ -359,8 +359,8 @@ TEST_F(PortalRoadTest, Update) {
         << "the package is incomplete";
 
     // The next load of the server list finds the package complete: the notice, then the silent installer.
-    const UINT pageCommand = RegisterWindowMessageW(ipc::kPageCommandMessageName);
-    PostMessageW(page, pageCommand, ipc::kPageCommandReload, 0);
+    const UINT pageCommand = RegisterWindowMessageW(childproc::kPageCommandMessageName);
+    PostMessageW(page, pageCommand, childproc::kPageCommandReload, 0);
     const testsupport::ShownMessageBox notice = testsupport::WaitForMessageBox(Pid(), L"Tolvane-提示", 30000);
     ASSERT_NE(nullptr, notice.window) << "no update notice";
     EXPECT_EQ(L"检测到微端更新，即将开始更新。。。", notice.text);
