@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
     }
     std::vector<std::wstring> tail(arguments.begin() + 1, arguments.end());
-    ParseChannel(ChannelTextFromTail(tail));
+    app::ParseChannel(app::ChannelTextFromTail(tail));
     const wchar_t* end = nullptr;
     const std::wstring& text = arguments.front();
     SkinUI::ParseUInt32(text.c_str(), &end, 16);
