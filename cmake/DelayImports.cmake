@@ -4,7 +4,7 @@
 # and the network and cache DLLs that curl and the cache cleaner use about 10 ms more. The launcher needs
 # the common controls only for its first tooltip and the child process for the browser host's
 # subclassing; the network DLLs only when an update download starts; WinINet only when the cache is
-# cleaned. dbghelp stays an ordinary import: it costs nothing measurable at start, and the crash report
+# cleaned; OLE Automation (strings and variants of the browser host) only in the child process. dbghelp stays an ordinary import: it costs nothing measurable at start, and the crash report
 # must not have to load a DLL while the process is in trouble.
 #
 # For each DLL a delay-import library is made at configure time from the toolchain's import library: a
@@ -12,7 +12,7 @@
 # on the first call (mingw-w64's __delayLoadHelper2). An imported target of the library's plain name
 # then stands wherever the project links that name. The ordinary import library is linked after the
 # delay one, for the few static parts some import libraries carry (in6addr_any in ws2_32).
-set(TOLVANE_DELAY_IMPORTED comctl32 wininet ws2_32 crypt32 bcrypt)
+set(TOLVANE_DELAY_IMPORTED comctl32 wininet ws2_32 crypt32 bcrypt oleaut32)
 
 function(tolvane_delay_import_library name)
   find_library(_ordinary NAMES lib${name}.a NO_CACHE REQUIRED)
