@@ -1,6 +1,6 @@
 // Measures, for each program named on the command line, the time from process creation to its first
-// painted frame, and its private memory a moment later. Each program runs several times in turn; the
-// median is reported. Usage: measure_startup <runs> <program> [<program> ...]
+// painted frame, and its private memory a moment later. The programs run in turn, several rounds; the
+// median of each is reported. Usage: measure_startup <runs> <program> [<program> ...]
 #include <windows.h>
 
 #include <algorithm>
@@ -125,25 +125,29 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "first_frame_hooks.dll is missing\n");
         return 2;
     }
-    int status = 0;
-    for (int p = 2; p < argc; ++p) {
-        std::vector<double> frames;
-        std::vector<double> memory;
-        for (int r = 0; r < runs; ++r) {
-            const Run run = MeasureOnce(argv[p], hooks, getMessageProc, callWndRetProc);
-            if (run.firstFrameMs < 0) {
-                continue;
+    // The programs take turns, run after run, so that a machine that gets busier or quieter during the
+    // measurement weighs on all of them alike.
+    const int programs = argc - 2;
+    std::vector<std::vector<double>> frames(programs);
+    std::vector<std::vector<double>> memory(programs);
+    for (int r = 0; r < runs; ++r) {
+        for (int p = 0; p < programs; ++p) {
+            const Run run = MeasureOnce(argv[p + 2], hooks, getMessageProc, callWndRetProc);
+            if (run.firstFrameMs >= 0) {
+                frames[p].push_back(run.firstFrameMs);
+                memory[p].push_back(run.privateMiB);
             }
-            frames.push_back(run.firstFrameMs);
-            memory.push_back(run.privateMiB);
         }
-        if (frames.empty()) {
-            std::fwprintf(stdout, L"%ls: no painted frame\n", argv[p]);
+    }
+    int status = 0;
+    for (int p = 0; p < programs; ++p) {
+        if (frames[p].empty()) {
+            std::fwprintf(stdout, L"%ls: no painted frame\n", argv[p + 2]);
             status = 1;
             continue;
         }
-        std::fwprintf(stdout, L"%ls: first frame %.1f ms (median of %zu), private memory %.1f MiB\n", argv[p],
-                      Median(frames), frames.size(), Median(memory));
+        std::fwprintf(stdout, L"%ls: first frame %.1f ms (median of %zu), private memory %.1f MiB\n",
+                      argv[p + 2], Median(frames[p]), frames[p].size(), Median(memory[p]));
     }
     return status;
 }
