@@ -1,7 +1,6 @@
 // Images: decoding with its limits on hostile files, the image descriptor's grammar and bounds, and the
 // resource tables' image and font records.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -23,19 +22,17 @@
 namespace SkinUI {
 namespace {
 
+using testsupport::AppendPngChunk;
 using testsupport::EncodeBmp;
 using testsupport::EncodeJpeg;
 using testsupport::EncodePng;
+using testsupport::kPngSignature;
+using testsupport::PutBigEndian;
 using testsupport::RgbaPixels;
+using testsupport::ZlibCompress;
 
 std::unique_ptr<SkinImageInfo> Decode(const std::vector<uint8_t>& bytes, uint32_t mask = 0) {
     return DecodeImageBytes(bytes.data(), bytes.size(), mask);
-}
-
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
 }
 
 // A 54-byte BMP header declaring a 32-bit image of the given size, with no pixel data behind it: the
@@ -60,25 +57,14 @@ std::vector<uint8_t> BmpHeaderOnly(int32_t width, int32_t height) {
 
 // A 16x4 PNG whose image data inflates to `inflated` zero bytes (the decoder checks no checksums).
 std::vector<uint8_t> PngOfZeros(size_t inflated) {
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    const auto chunk = [&png](const char* type, const std::vector<uint8_t>& data) {
-        PutBigEndian(png, static_cast<uint32_t>(data.size()));
-        png.insert(png.end(), type, type + 4);
-        png.insert(png.end(), data.begin(), data.end());
-        PutBigEndian(png, 0);
-    };
+    std::vector<uint8_t> png = kPngSignature;
     std::vector<uint8_t> header;
     PutBigEndian(header, 16);
     PutBigEndian(header, 4);
     header.insert(header.end(), {8, 6, 0, 0, 0});  // 8-bit red, green, blue, alpha
-    chunk("IHDR", header);
-    const std::vector<uint8_t> zeros(inflated, 0);
-    uLongf packedSize = compressBound(static_cast<uLong>(inflated));
-    std::vector<uint8_t> packed(packedSize);
-    compress2(packed.data(), &packedSize, zeros.data(), static_cast<uLong>(inflated), 9);
-    packed.resize(packedSize);
-    chunk("IDAT", packed);
-    chunk("IEND", {});
+    AppendPngChunk(png, "IHDR", header);
+    AppendPngChunk(png, "IDAT", ZlibCompress(std::vector<uint8_t>(inflated, 0)));
+    AppendPngChunk(png, "IEND", {});
     return png;
 }
 

@@ -2,8 +2,6 @@
 // and every other file, damaged ones included, is left to the general decoder.
 #include <gtest/gtest.h>
 #include <stb_image.h>
-#include <stb_image_write.h>
-#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,9 +13,16 @@
 #include "skin/drawing/ImageDecoder.h"
 #include "skin/drawing/PngDecoder.h"
 #include "skin/drawing/Premultiply.h"
+#include "tests/support/skin/TestImages.h"
 
 namespace SkinUI {
 namespace {
+
+using testsupport::AppendPngChunk;
+using testsupport::EncodePngRows;
+using testsupport::kPngSignature;
+using testsupport::PutBigEndian;
+using testsupport::ZlibCompress;
 
 constexpr uint32_t kMask = 0xFFFF00FF;
 
@@ -85,42 +90,6 @@ std::vector<uint8_t> Picture(int32_t width, int32_t height, int channels) {
     return pixels;
 }
 
-void Append(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<uint8_t>*>(context);
-    out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-}
-
-// `filter` -1 lets the encoder choose per row; 0 to 4 forces one filter for every row.
-std::vector<uint8_t> Encode(const std::vector<uint8_t>& pixels, int32_t width, int32_t height, int channels,
-                            int filter) {
-    std::vector<uint8_t> png;
-    stbi_write_force_png_filter = filter;
-    stbi_write_png_to_func(Append, &png, width, height, channels, pixels.data(), width * channels);
-    stbi_write_force_png_filter = -1;
-    return png;
-}
-
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
-void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
-    PutBigEndian(png, static_cast<uint32_t>(data.size()));
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    PutBigEndian(png, 0);  // neither decoder checks chunk checksums
-}
-
-std::vector<uint8_t> Compress(const std::vector<uint8_t>& raw) {
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<uint8_t> packed(size);
-    compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9);
-    packed.resize(size);
-    return packed;
-}
-
 // A 4x3 truecolour file made chunk by chunk from raw (filter byte first) rows; `between` goes after
 // the header, `header` patches the header's bytes 8 to 12 (depth, colour type, methods, interlace).
 struct Crafted {
@@ -154,16 +123,16 @@ Crafted PlainFile() {
 }
 
 std::vector<uint8_t> Build(const Crafted& crafted) {
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> png = kPngSignature;
     std::vector<uint8_t> header;
     PutBigEndian(header, kCraftedWidth);
     PutBigEndian(header, kCraftedHeight);
     header.insert(header.end(), crafted.header.begin(), crafted.header.end());
-    PutChunk(png, "IHDR", header);
+    AppendPngChunk(png, "IHDR", header);
     for (const auto& [type, data] : crafted.between) {
-        PutChunk(png, type.c_str(), data);
+        AppendPngChunk(png, type.c_str(), data);
     }
-    std::vector<uint8_t> packed = Compress(crafted.raw);
+    std::vector<uint8_t> packed = ZlibCompress(crafted.raw);
     packed.back() = static_cast<uint8_t>(packed.back() ^ (crafted.breakChecksum ? 0x55 : 0));
     packed.resize(packed.size() - crafted.cutData);
     if (crafted.streamFlags >= 0) {
@@ -171,13 +140,13 @@ std::vector<uint8_t> Build(const Crafted& crafted) {
     }
     if (crafted.splitData) {
         const auto half = packed.begin() + static_cast<std::ptrdiff_t>(packed.size() / 2);
-        PutChunk(png, "IDAT", std::vector<uint8_t>(packed.begin(), half));
-        PutChunk(png, "teXt", {'a', 0, 'b'});
+        AppendPngChunk(png, "IDAT", std::vector<uint8_t>(packed.begin(), half));
+        AppendPngChunk(png, "teXt", {'a', 0, 'b'});
         packed.erase(packed.begin(), half);
     }
-    PutChunk(png, "IDAT", packed);
+    AppendPngChunk(png, "IDAT", packed);
     if (crafted.end) {
-        PutChunk(png, "IEND", {});
+        AppendPngChunk(png, "IEND", {});
     }
     return png;
 }
@@ -197,7 +166,8 @@ TEST(PlainPng, GivesTheGeneralDecodersPixelsForEveryFilterBothColourTypesAndAnyR
                 const std::string what = std::to_string(channels) + " channels, " +
                                          std::to_string(size.width) + "x" + std::to_string(size.height) +
                                          ", filter " + std::to_string(filter);
-                const std::vector<uint8_t> png = Encode(pixels, size.width, size.height, channels, filter);
+                const std::vector<uint8_t> png =
+                    EncodePngRows(pixels, size.width, size.height, channels, filter);
                 Decoded direct;
                 ASSERT_EQ(DirectPath(png, size.width, size.height, direct), PlainPngResult::Decoded) << what;
                 const Decoded expected = GeneralDecoder(png);

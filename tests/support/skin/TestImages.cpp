@@ -1,5 +1,7 @@
 #include "tests/support/skin/TestImages.h"
 
+#include <zlib.h>
+
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
@@ -38,6 +40,38 @@ std::vector<uint8_t> EncodePng(const RgbaPixels& pixels) {
     stbi_write_png_to_func(AppendBytes, &out, pixels.width, pixels.height, 4, pixels.bytes.data(),
                            pixels.width * 4);
     return out;
+}
+
+std::vector<uint8_t> EncodePngRows(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
+                                   int channels, int filter) {
+    std::vector<uint8_t> out;
+    stbi_write_force_png_filter = filter;
+    stbi_write_png_to_func(AppendBytes, &out, width, height, channels, pixels.data(), width * channels);
+    stbi_write_force_png_filter = -1;
+    return out;
+}
+
+const std::vector<uint8_t> kPngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<uint8_t>(value >> shift));
+    }
+}
+
+void AppendPngChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
+    PutBigEndian(png, static_cast<uint32_t>(data.size()));
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    PutBigEndian(png, 0);
+}
+
+std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& raw) {
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> packed(size);
+    compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9);
+    packed.resize(size);
+    return packed;
 }
 
 std::vector<uint8_t> EncodeBmp(const RgbaPixels& pixels) {
